@@ -1,0 +1,16 @@
+# Lays out ${VORNHALT_RUN_DIR}/assets: each entry of the source assets/ as a link (so edits to
+# shaders show at the next start), and the font copied from Debian's fonts-open-sans.
+set(font_source /usr/share/fonts/truetype/open-sans/OpenSans-Regular.ttf)
+set(run_assets ${VORNHALT_RUN_DIR}/assets)
+file(MAKE_DIRECTORY ${run_assets}/fonts/Open_Sans)
+file(GLOB asset_entries RELATIVE ${CMAKE_SOURCE_DIR}/assets ${CMAKE_SOURCE_DIR}/assets/*)
+foreach(entry IN LISTS asset_entries)
+  if(NOT entry STREQUAL "fonts")
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/assets/${entry} ${run_assets}/${entry} SYMBOLIC)
+  endif()
+endforeach()
+if(EXISTS ${font_source})
+  file(COPY_FILE ${font_source} ${run_assets}/fonts/Open_Sans/OpenSans-Regular.ttf ONLY_IF_DIFFERENT)
+else()
+  message(WARNING "${font_source} is missing: run tools/setup.sh")
+endif()

@@ -1,0 +1,8 @@
+#include "engine/scene/Activatable.h"
+
+void Activatable::setActive(bool value) {
+    if (value != active) {
+        active = value;
+        onActiveChanged();
+    }
+}

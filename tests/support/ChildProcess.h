@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct ChildResult {
+    int exitStatus = -1; // -1 when the child did not exit normally (a signal, a crash)
+    std::string standardError;
+};
+
+// Runs body in a forked child and collects its exit status and everything it wrote to standard
+// error. For the fatal paths, which end the process. Fork before any GL context or X connection
+// exists in this process: the child must not share them.
+ChildResult runInChild(const std::function<void()>& body);
