@@ -130,6 +130,9 @@ std::int32_t positionOf(const std::optional<double>& value, std::int32_t previou
 }
 
 constexpr DeviceHandle largestDeviceId = 0xFFFF; // XI device ids are 16 bits on the wire
+
+// Some seconds of a 1000 Hz mouse: far more than a frame ever sees.
+constexpr int mostEventsPerDrain = 8192;
 } // namespace
 
 struct XInput2RawInput::State {
@@ -311,8 +314,9 @@ void XInput2RawInput::State::refill() {
     next = 0;
     ++generation;
     ErrorTrap trap(display);
-    // Only what has arrived by now: a drain must end even while a mouse keeps reporting.
-    for (int queued = XPending(display); queued > 0; --queued) {
+    // Everything that has arrived, read by as many socket reads as it takes (one read holds a
+    // few hundred events), up to a bound: a drain must end even under a flood of reports.
+    for (int handled = 0; handled < mostEventsPerDrain && XPending(display) > 0; ++handled) {
         XEvent event;
         XNextEvent(display, &event);
         handle(event);
