@@ -5,7 +5,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-InputManager::InputManager(Window::KeyCallbacks& keyCallbacks, GLFWwindow* window,
+InputManager::InputManager(Window::KeyCallbacks& keyCallbacks, const Window* window,
                            std::unique_ptr<RawInput> rawInput)
     : keyCallbacks(&keyCallbacks), rawInput(std::move(rawInput)), window(window) {
     rawMouseHandler = std::make_unique<RawMouseHandler>(*this->rawInput);
@@ -75,10 +75,10 @@ void InputManager::reportButtons(std::size_t count) {
 }
 
 bool InputManager::isKeyPressed(int key) const {
-    if (window == nullptr) {
-        // GLFW would dereference the null window.
+    if (window == nullptr || window->isEmpty()) {
+        // No window, or one already destroyed: GLFW would dereference the null handle.
         getGeneralLogger()->error("Accessing invalid handle.");
         return false;
     }
-    return glfwGetKey(window, key) == GLFW_PRESS;
+    return glfwGetKey(window->getHandle(), key) == GLFW_PRESS;
 }

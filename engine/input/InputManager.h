@@ -12,8 +12,6 @@
 #include <memory>
 #include <vector>
 
-struct GLFWwindow;
-
 // The one input hub. Each update pumps the window's events (key listeners run inside it), drains
 // the raw-input queue into the raw mouse handler, then tells the mouse listeners what changed.
 // The game calls it at the top of every pass and before every fixed step.
@@ -23,11 +21,11 @@ public:
     using ButtonCallbacks = CallbackSet<void(std::uint64_t mouse, MouseButton button, bool released)>;
     using CountCallbacks = CallbackSet<void(std::uint64_t count, std::uint64_t previousCount)>;
 
-    // keyCallbacks: the window's key registry, where key listeners subscribe. window: the GLFW
-    // window whose keys isKeyPressed reads; null where there is none (tests of mouse input).
-    // rawInput: where the mice come from: the window's XInput2 backend in the game, a scripted
-    // one in tests.
-    InputManager(Window::KeyCallbacks& keyCallbacks, GLFWwindow* window,
+    // keyCallbacks: the window's key registry, where key listeners subscribe. window: the window
+    // whose keys isKeyPressed reads; null where there is none (tests of mouse input). rawInput:
+    // where the mice come from: the window's XInput2 backend in the game, a scripted one in
+    // tests.
+    InputManager(Window::KeyCallbacks& keyCallbacks, const Window* window,
                  std::unique_ptr<RawInput> rawInput);
     ~InputManager();
     InputManager(const InputManager&) = delete;
@@ -53,6 +51,6 @@ private:
     void reportButtons(std::size_t count);
 
     std::unique_ptr<RawInput> rawInput; // the destructor lets the handler go first
-    GLFWwindow* window;
+    const Window* window;
     std::uint64_t previousMouseCount = 0;
 };

@@ -55,7 +55,7 @@ public:
     }
     ~ErrorTrap() {
         if (!finished) {
-            XSync(record.display, False);
+            awaitAnswers();
         }
         XSetErrorHandler(record.previous);
         activeTrap = nullptr;
@@ -65,7 +65,7 @@ public:
 
     // The first error among the requests sent inside the trap, "" when there was none.
     std::string finish() {
-        XSync(record.display, False);
+        awaitAnswers();
         finished = true;
         if (record.code == Success) {
             return {};
@@ -76,6 +76,14 @@ public:
     }
 
 private:
+    // A round trip only when a request is still unanswered: a drain that asked the server nothing
+    // (the usual frame) costs none.
+    void awaitAnswers() {
+        if (XNextRequest(record.display) - 1 > LastKnownRequestProcessed(record.display)) {
+            XSync(record.display, False);
+        }
+    }
+
     ErrorTrapRecord record;
     bool finished = false;
 };
@@ -385,10 +393,10 @@ std::optional<DeviceHandle> XInput2RawInput::State::reportingDevice(int sourceId
 
 void XInput2RawInput::State::onButton(const XIRawEvent& raw, bool pressed) {
     const std::uint16_t down = downFlagOf(raw.detail);
-    DeviceState* state = nullptr;
     if (!focused || down == 0) {
         return;
     }
+    DeviceState* state = nullptr;
     const std::optional<DeviceHandle> device = reportingDevice(raw.sourceid, state);
     if (!device) {
         return;

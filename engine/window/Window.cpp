@@ -20,7 +20,7 @@ Window::Window(int width, int height, const std::string& title, bool fullscreen)
     getGlLogger()->debug("Make OpenGL Context current on GLFW Window");
     glfwMakeContextCurrent(handle);
     inputManager =
-        std::make_shared<InputManager>(keyCallbacks, handle, XInput2RawInput::forWindow(handle));
+        std::make_shared<InputManager>(keyCallbacks, this, XInput2RawInput::forWindow(handle));
     getGlLogger()->debug("Unlimit the buffer swap interval");
     glfwSwapInterval(0); // swaps do not wait for the display's refresh
     // The only callback: keys reach the game through keyCallbacks, inside InputManager::update.

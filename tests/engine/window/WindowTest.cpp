@@ -136,6 +136,22 @@ TEST_F(WindowTest, GlfwErrorsAreLoggedAndTheRunGoesOn) {
               std::vector<std::string>{"GLFW Error 65539: Invalid key -5"});
 }
 
+// Nothing but the destructor releases the window in the game; if anything did, every use after
+// would log and do nothing, where GLFW would dereference the null handle.
+TEST_F(WindowTest, AReleasedWindowLogsEachUseAndGoesOn) {
+    open();
+    LogCapture capture;
+    window->destroy();
+    window->destroy();
+    EXPECT_EQ(capture.count("Destroying GLFW window"), 1u) << "an empty window releases nothing";
+    window->swapBuffers();
+    EXPECT_FALSE(window->shouldClose());
+    EXPECT_EQ(window->getSize(), glm::ivec2(0, 0));
+    window->disableCursor();
+    EXPECT_FALSE(window->inputManager->isKeyPressed(GLFW_KEY_A));
+    EXPECT_EQ(capture.count("Accessing invalid handle."), 5u);
+}
+
 struct HalvesCase {
     int height;
     glm::uvec4 bottom;
