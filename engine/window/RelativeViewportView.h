@@ -12,6 +12,9 @@
 class RelativeViewportView : public ViewportView<float> {
 public:
     RelativeViewportView(float x, float y, float width, float height, Window& window);
+    // Its resize listener holds this view's address: a copy would update the original.
+    RelativeViewportView(const RelativeViewportView&) = delete;
+    RelativeViewportView& operator=(const RelativeViewportView&) = delete;
 
     // Recomputes the pixels from the window's size.
     void update();

@@ -211,8 +211,8 @@ TEST_F(WindowTest, TeardownReleasesInputThenTheWindowThenGlfw) {
     EXPECT_FALSE(gGlContextAlive);
 }
 
-// Forked before this process has a GLFW or X connection of its own (no fixture).
-TEST(WindowWithoutDisplay, GlfwInitializationFailsWithStatusOne) {
+// Each forked before this process has a GLFW or X connection of its own (no fixture).
+TEST(WindowFatalStop, WithoutADisplayGlfwInitializationFailsWithStatusOne) {
     const ChildResult child = runInChild([] {
         unsetenv("DISPLAY");
         GLLibraries libraries;
@@ -222,5 +222,19 @@ TEST(WindowWithoutDisplay, GlfwInitializationFailsWithStatusOne) {
     EXPECT_NE(child.standardError.find("[LOG] [critical] GLFW Initialization failed"),
               std::string::npos)
         << child.standardError;
+}
+TEST(WindowFatalStop, AWindowGlfwCannotMakeEndsTheProcessAfterTheHandleCheck) {
+    const ChildResult child = runInChild([] {
+        GLLibraries libraries;
+        const std::unique_ptr<Window> first = libraries.createWindow(64, 64, false);
+        glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 99); // no driver offers OpenGL 99
+        libraries.createWindow(64, 64, false);
+    });
+    EXPECT_EQ(child.exitStatus, 1);
+    const std::size_t check = child.standardError.find("[LOG] [error] Accessing invalid handle.");
+    const std::size_t stop = child.standardError.find("[LOG] [critical] Failed to create GLFW window.");
+    ASSERT_NE(check, std::string::npos) << child.standardError;
+    ASSERT_NE(stop, std::string::npos) << child.standardError;
+    EXPECT_LT(check, stop);
 }
 } // namespace
