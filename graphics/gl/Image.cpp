@@ -29,7 +29,9 @@ Image::~Image() { stbi_image_free(data); }
 
 Image loadImage(const std::string& path, bool flipVertically) {
     stbi_set_flip_vertically_on_load(flipVertically ? 1 : 0);
-    const std::string absolutePath = std::filesystem::absolute(path).string();
+    // The overload without an error code throws for an empty path.
+    std::error_code error;
+    const std::string absolutePath = std::filesystem::absolute(path, error).string();
     Image image;
     const char* reason = "can't fopen";
     if (FILE* file = std::fopen(absolutePath.c_str(), "rb")) {

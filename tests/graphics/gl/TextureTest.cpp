@@ -178,6 +178,7 @@ TEST(Image, AFileThatCannotBeReadGivesAnImageWithoutPixelsAndOneErrorLine) {
     const std::pair<std::string, std::string> cases[] = {
         {directory.file("missing.png"), "can't fopen"},
         {directory.file("broken.png"), "unknown image type"},
+        {"", "can't fopen"}, // an empty path must not throw on its way to being made absolute
     };
     for (const auto& [path, reason] : cases) {
         LogCapture capture;
