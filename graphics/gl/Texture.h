@@ -25,8 +25,8 @@ public:
     void setDefaultParameters() const;
     // Multisampled RGBA storage with fixed sample locations, multisampleCount() samples.
     void allocateMultisample(GLsizei width, GLsizei height) const;
-    // Level 0 from the image's pixels. A channel count outside 1 to 4 (0 is a failed load) is
-    // fatal.
+    // Level 0 from the image's pixels. A channel count outside 1 to 4 is fatal; a failed load
+    // carries 0.
     void setImage(const Image& image) const;
     void generateMipmaps() const;
 
@@ -45,7 +45,7 @@ protected:
 // Any count outside 1 to 4 logs "Unknown image format with {} channels" and ends the process.
 GLenum imageFormat(int channels);
 
-// Level 0 of target (bound by the caller) in the given format. Images are uploaded with tightly
-// packed rows: an RGB or one-channel image whose rows are not a
-// multiple of four bytes would otherwise be read past the end of its pixels.
+// Level 0 of target (bound by the caller) in the given format, with tightly packed rows: under
+// GL's default unpack alignment of 4, an RGB or one-channel image whose rows are not a multiple
+// of four bytes would be read past the end of its pixels.
 void uploadImage(GLenum target, GLenum format, const Image& image);

@@ -67,7 +67,6 @@ public:
         glBufferSubData(target, 0, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data());
     }
 
-    GLenum getTarget() const { return target; }
     const std::vector<T>& getData() const { return data; }
 
 private:

@@ -18,8 +18,6 @@ public:
     void compile();
     void destroy() override;
 
-    GLenum getType() const { return type; }
-
 private:
     GLenum type;
     std::string path;

@@ -1,5 +1,6 @@
 #include "graphics/render/RenderContext.h"
 
+#include "graphics/gl/Cubemap.h"
 #include "tests/graphics/render/TestScene.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/LogCapture.h"
@@ -230,7 +231,7 @@ TEST_F(RenderContextTest, TheCompositeIsFilledInWireframeModeAndRestoresLines) {
     glClearColor(1, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0, 0, 0, 1);
-    context->setWireframe(true);
+    context->setWireframe(!context->isWireframe()); // as the wireframe key toggles it
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     context->composite();
     GLint mode[2] = {};
@@ -244,6 +245,107 @@ TEST_F(RenderContextTest, TheCompositeIsFilledInWireframeModeAndRestoresLines) {
         magenta += window[i] == 255 && window[i + 1] == 0 && window[i + 2] == 255;
     }
     EXPECT_EQ(magenta, 0u) << "every pixel of the view was composited";
+}
+
+// A square covering the left half of the view, weighted fully to bone 3. With the identity as
+// the camera, clip space is world space.
+SubMesh leftHalfSquare() {
+    SubMesh square;
+    square.positions = {{-1, -1, 0}, {0, -1, 0}, {0, 1, 0}, {-1, 1, 0}};
+    square.normals.assign(4, {0, 0, 1});
+    square.textureCoordinates.assign(4, {0, 0});
+    square.boneIds.assign(4, {3, 0, 0, 0});
+    square.boneWeights.assign(4, {1, 0, 0, 0});
+    square.triangles = {{0, 1, 2}, {2, 3, 0}};
+    return square;
+}
+
+TEST_F(RenderContextTest, SkinnedMeshesFollowTheirBonesOnlyWhenTheModelHasBones) {
+    const Mesh square(leftHalfSquare());
+    GameObject root("Root");
+    PBRShader& pbr = getShaders().pbr;
+    std::array<glm::mat4, maxBones> bones;
+    bones.fill(glm::mat4(1.0f));
+    bones[3] = glm::translate(glm::mat4(1.0f), {1.0f, 0.0f, 0.0f});
+    const Material white{glm::vec3(1.0f), 1.0f, 0.5f, 0.0f};
+    const glm::ivec2 left(viewSize.x / 4, viewSize.y / 2);
+    const glm::ivec2 right(3 * viewSize.x / 4, viewSize.y / 2);
+    for (const bool hasBones : {false, true}) {
+        SCOPED_TRACE(hasBones);
+        pbr.use();
+        pbr.viewProjectMatrix.set(glm::mat4(1.0f));
+        pbr.eyePos.set({0.0f, 0.0f, 1.0f});
+        pbr.hasBones.set(hasBones);
+        pbr.boneTransforms.set(bones);
+        context->renderScene(root);
+        context->drawMesh(square, glm::mat4(1.0f), white);
+        context->resolveMultisample();
+        const std::vector<glm::vec4> color = sceneColor(*context);
+        EXPECT_EQ(luminance(at(color, left)) > 0.1f, !hasBones);
+        EXPECT_EQ(luminance(at(color, right)) > 0.1f, hasBones) << "moved one unit right by bone 3";
+    }
+    pbr.hasBones.set(false);
+}
+
+TEST_F(RenderContextTest, WithEveryLightOffOnlyTheAmbientShowsAndNothingIsNaN) {
+    const Mesh square(leftHalfSquare());
+    GameObject root("Root");
+    PBRShader& pbr = getShaders().pbr;
+    pbr.use();
+    pbr.directionalLights.set({}); // all six elements zero, like the point and spot lights
+    pbr.viewProjectMatrix.set(glm::mat4(1.0f));
+    pbr.eyePos.set({0.0f, 0.0f, 1.0f});
+    pbr.hasBones.set(false);
+    // Roughness 0 and metalness 1 are the edges of the highlight's formulas.
+    const Material material{{0.8f, 0.4f, 0.2f}, 1.0f, 0.0f, 1.0f};
+    context->renderScene(root);
+    context->drawMesh(square, glm::mat4(1.0f), material);
+    context->resolveMultisample();
+    const glm::vec4 color = at(sceneColor(*context), {static_cast<int>(viewSize.x) / 4, 10});
+    // Half the albedo, scaled by the ambient occlusion: the shader's ambient level.
+    EXPECT_NEAR(color.r, 0.4f, 0.01f);
+    EXPECT_NEAR(color.g, 0.2f, 0.01f);
+    EXPECT_NEAR(color.b, 0.1f, 0.01f);
+}
+
+TEST_F(RenderContextTest, TheSkyFillsOnlyWhatTheSceneLeftEmptyAndNeverBlooms) {
+    // A sky of one colour on all six faces.
+    Cubemap sky(std::array<std::string, 6>{});
+    const unsigned char blue[] = {40, 80, 200};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int face = 0; face < 6; ++face) {
+        glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_RGB, 1, 1, 0, GL_RGB,
+                     GL_UNSIGNED_BYTE, blue);
+    }
+    const Mesh cube = Mesh::createCube(glm::vec3(1.0f));
+    scene.renderUpToBloom();
+    const glm::ivec2 floorPixel = scene.pixelOf({-3.0f, 0.0f, 3.0f});
+    const glm::vec4 floorBefore = at(sceneColor(*context), floorPixel);
+
+    scene.uploadCamera();
+    context->renderScene(*scene.root);
+    // What the skybox draws after the scene pass: rotation only, depth test LEQUAL, no culling.
+    SkyboxShader& skybox = getShaders().skybox;
+    skybox.use();
+    skybox.skybox.set(&sky);
+    const glm::vec2 size(viewSize);
+    const glm::mat4 rotation(
+        glm::mat3(glm::lookAt(scene.eye, glm::vec3(0.0f), {0.0f, 1.0f, 0.0f})));
+    skybox.viewProjectMatrix.set(
+        glm::perspective(glm::radians(60.0f), size.x / size.y, 0.1f, 50.0f) * rotation);
+    glDepthFunc(GL_LEQUAL);
+    glDisable(GL_CULL_FACE);
+    cube.draw();
+    glEnable(GL_CULL_FACE);
+    glDepthFunc(GL_LESS);
+    context->resolveMultisample();
+
+    const std::vector<glm::vec4> color = sceneColor(*context);
+    const glm::ivec2 corner(3, static_cast<int>(viewSize.y) - 3); // above the floor's far edge
+    EXPECT_NEAR(at(color, corner).b, 200.0f / 255.0f, 0.02f);
+    EXPECT_NEAR(at(color, corner).r, 40.0f / 255.0f, 0.02f);
+    EXPECT_NEAR(at(color, floorPixel).r, floorBefore.r, 0.01f) << "the sky lies behind the scene";
+    EXPECT_EQ(at(texels(context->getBrightColorTexture()), corner), glm::vec4(0, 0, 0, 1));
 }
 
 // Writes the composited frame to the build directory, for a person to look at.
