@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include <vector>
 
 const char* const screenQuadVertexSource = R"(#version 430 core
 layout(location = 0) in vec2 position;
@@ -14,11 +15,32 @@ void main() {
 }
 )";
 
+namespace {
+// Removes the files at exit, also when a fatal path ends the process inside a test (exit runs
+// the destructors of statics).
+class TemporaryFiles {
+public:
+    ~TemporaryFiles() {
+        for (const std::filesystem::path& path : paths) {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+        }
+    }
+    std::filesystem::path add(const std::string& extension) {
+        paths.push_back(std::filesystem::temp_directory_path() /
+                        ("vornhalt-test-" + std::to_string(getpid()) + "-" +
+                         std::to_string(paths.size()) + extension));
+        return paths.back();
+    }
+
+private:
+    std::vector<std::filesystem::path> paths;
+};
+} // namespace
+
 std::string writeTemporaryFile(const std::string& extension, const std::string& text) {
-    static int fileCount = 0;
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("vornhalt-test-" + std::to_string(getpid()) +
-                                                  "-" + std::to_string(fileCount++) + extension);
+    static TemporaryFiles files;
+    const std::filesystem::path path = files.add(extension);
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
 }
