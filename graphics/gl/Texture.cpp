@@ -7,7 +7,9 @@
 
 std::uint32_t textureUnitCounter = 0;
 
-Texture::Texture(GLenum target) : unit(textureUnitCounter++), target(target) {
+Texture::Texture(GLenum target) : Texture(target, textureUnitCounter++) {}
+
+Texture::Texture(GLenum target, std::uint32_t sharedUnit) : unit(sharedUnit), target(target) {
     glGenTextures(1, &handle);
     bind();
     if (target == GL_TEXTURE_2D) {

@@ -16,6 +16,10 @@ public:
     // Takes the next unit and binds the new texture there. A GL_TEXTURE_2D also gets the default
     // sampling (linear filters, repeat wrapping); other targets get nothing yet.
     explicit Texture(GLenum target);
+    // The same on a unit that it shares with other textures and takes nothing from the counter.
+    // Only for textures that are bound again right before every use (glyphs): binding one
+    // displaces the others from that unit.
+    Texture(GLenum target, std::uint32_t sharedUnit);
     Texture(Texture&&) noexcept = default;
     virtual ~Texture() { releaseHandle(); }
 
