@@ -13,9 +13,9 @@ using Influence = std::pair<int, float>;
 // three indices address both), counter-clockwise triangles seen from the front, and optionally
 // the bone influences of every vertex (empty for a mesh without a skin).
 struct GeneratedMesh {
-    std::string name;
-    std::vector<glm::vec3> positions;
-    std::vector<glm::vec3> normals;
-    std::vector<std::array<unsigned, 3>> triangles;
-    std::vector<std::vector<Influence>> influences;
+    std::string name{};
+    std::vector<glm::vec3> positions{};
+    std::vector<glm::vec3> normals{};
+    std::vector<std::array<unsigned, 3>> triangles{};
+    std::vector<std::vector<Influence>> influences{};
 };
