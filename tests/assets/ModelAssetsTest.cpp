@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <glm/geometric.hpp>
+#include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 #include <optional>
 #include <set>
@@ -171,11 +172,24 @@ TEST(ArenaAsset, UsesFiveMaterialsAndStaysInsideTheShadowBox) {
     expectWellFormed(arena());
     EXPECT_EQ(materialTableSize(arena()), 5u);
     EXPECT_EQ(usedMaterials(arena()), (std::set<std::size_t>{0, 1, 2, 3, 4}));
-    const auto [low, high] = bounds(worldTriangles(arena()));
+    const std::vector<Triangle> triangles = worldTriangles(arena());
+    const auto [low, high] = bounds(triangles);
     EXPECT_GE(low.x, -55.0f);
     EXPECT_LE(high.x, 55.0f);
     EXPECT_GE(low.z, -40.0f);
     EXPECT_LE(high.z, 40.0f);
+    // The shadow light's view: from -normalize(1, -2, 1) x 50 towards the origin, a box of +-60
+    // across and 1 to 200 deep. Whatever lies outside it gets no shadow.
+    const glm::vec3 light = -glm::normalize(glm::vec3(1, -2, 1)) * 50.0f;
+    const glm::mat4 view = glm::lookAt(light, glm::vec3(0), glm::vec3(0, 1, 0));
+    for (const Triangle& t : triangles) {
+        for (glm::vec3 p : {t.a, t.b, t.c}) {
+            const glm::vec3 seen(view * glm::vec4(p, 1.0f));
+            ASSERT_LE(std::max(std::abs(seen.x), std::abs(seen.y)), 60.0f) << p.x << ", " << p.y << ", " << p.z;
+            ASSERT_GT(-seen.z, 1.0f);
+            ASSERT_LT(-seen.z, 200.0f);
+        }
+    }
 }
 
 TEST(ArenaAsset, FloorUnderEachSpawnPointWithRoomAbove) {
@@ -223,7 +237,7 @@ TEST(ArenaAsset, NoSlopeSteeperThanFortyFiveDegrees) {
 // Just under 3 m, every way out of the field from anywhere inside meets something.
 TEST(ArenaAsset, WallsCloseTheFieldToAtLeastThreeMetres) {
     const std::vector<Triangle> triangles = worldTriangles(arena());
-    for (glm::vec2 from : {glm::vec2(0, 1.1f), glm::vec2(-50, -35), glm::vec2(50, 35), glm::vec2(-20, 30)}) {
+    for (glm::vec2 from : {glm::vec2(0, 1.1f), glm::vec2(-45, -25), glm::vec2(45, 25), glm::vec2(-20, 30)}) {
         for (int step = 0; step < 72; ++step) {
             const float angle = static_cast<float>(step) * 5.0f * 3.14159265f / 180.0f;
             const glm::vec3 direction(std::cos(angle), 0.0f, std::sin(angle));

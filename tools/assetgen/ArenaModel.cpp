@@ -1,4 +1,4 @@
-// The arena: a walled field of 108 x 78 m with a raised base at each spawn point, (-35, 2.6, 1.1)
+// The arena: a walled field of 108 x 78 m with its corners cut, a raised base at each spawn point, (-35, 2.6, 1.1)
 // and (45, 2.6, 1.1), steps from each base into a clear lane along z = 1.1, ramps off the bases'
 // sides, crates and walls to hide behind, and two lookout platforms. The player's controller
 // climbs steps up to 0.5 m and slopes up to 45 degrees: the steps here rise 0.4 m, the ramps 30
@@ -51,14 +51,43 @@ struct Feature {
     std::function<void(MeshBuilder&)> build;
 };
 
-std::vector<Feature> boundsAndBases() {
+// The field is an octagon: the shadow light shines along (1, -2, 1), and its box of +-60 m
+// across would miss the corners (-55, 40) and (55, -40) of a plain rectangle, so all four
+// corners are cut along |x| + |z| = 80 by walls of their own.
+constexpr float fieldHalfX = 54.0f, fieldHalfZ = 39.0f, cornerCut = 80.0f;
+
+std::vector<glm::vec2> groundOutline() {
+    const float x = fieldHalfX + 0.5f, z = fieldHalfZ + 0.5f, cut = cornerCut + 0.7f; // under the walls
+    return {{x, -(cut - x)}, {x, cut - x},  {cut - z, z},  {-(cut - z), z},
+            {-x, cut - x},   {-x, -(cut - x)}, {-(cut - z), -z}, {cut - z, -z}};
+}
+
+std::vector<Feature> walls() {
+    auto box = [](glm::vec3 min, glm::vec3 max) { return [=](MeshBuilder& b) { b.addBox(min, max); }; };
+    const float alongX = cornerCut - fieldHalfZ + 1.0f, alongZ = cornerCut - fieldHalfX + 1.0f;
+    std::vector<Feature> features = {
+        {"Ground", Grass, place(0, 0), [](MeshBuilder& b) { b.addExtrudedPolygon(groundOutline(), -1.0f, 0.0f); }},
+        {"WallNorth", Wall, place(0, fieldHalfZ + 0.5f), box({-alongX, -1.0f, -0.5f}, {alongX, 4.5f, 0.5f})},
+        {"WallSouth", Wall, place(0, -fieldHalfZ - 0.5f), box({-alongX, -1.0f, -0.5f}, {alongX, 4.5f, 0.5f})},
+        {"WallEast", Wall, place(fieldHalfX + 0.5f, 0), box({-0.5f, -1.0f, -alongZ}, {0.5f, 4.5f, alongZ})},
+        {"WallWest", Wall, place(-fieldHalfX - 0.5f, 0), box({-0.5f, -1.0f, -alongZ}, {0.5f, 4.5f, alongZ})},
+    };
+    // Each corner wall's inner face runs along the cut from the long wall to the short one.
+    const char* names[] = {"WallNorthEast", "WallNorthWest", "WallSouthWest", "WallSouthEast"};
+    const glm::vec2 corners[] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
+    for (int i = 0; i < 4; ++i) {
+        const glm::vec2 s = corners[i];
+        const float inner = (cornerCut - fieldHalfZ + fieldHalfX) * 0.5f; // |x| at the face's middle
+        const glm::vec2 centre = glm::vec2(inner, cornerCut - inner) * s + s * (0.5f / std::sqrt(2.0f));
+        features.push_back({names[i], Wall, place(centre.x, centre.y, s.x * s.y > 0 ? 45.0f : -45.0f),
+                            box({-9.5f, -1.0f, -0.5f}, {9.5f, 4.5f, 0.5f})});
+    }
+    return features;
+}
+
+std::vector<Feature> bases() {
     auto box = [](glm::vec3 min, glm::vec3 max) { return [=](MeshBuilder& b) { b.addBox(min, max); }; };
     return {
-        {"Ground", Grass, place(0, 0), box({-54.5f, -1.0f, -39.5f}, {54.5f, 0.0f, 39.5f})},
-        {"WallNorth", Wall, place(0, 39.5f), box({-55.0f, -1.0f, -0.5f}, {55.0f, 4.5f, 0.5f})},
-        {"WallSouth", Wall, place(0, -39.5f), box({-55.0f, -1.0f, -0.5f}, {55.0f, 4.5f, 0.5f})},
-        {"WallEast", Wall, place(54.5f, 0), box({-0.5f, -1.0f, -39.0f}, {0.5f, 4.5f, 39.0f})},
-        {"WallWest", Wall, place(-54.5f, 0), box({-0.5f, -1.0f, -39.0f}, {0.5f, 4.5f, 39.0f})},
         {"BaseWest", Stone, place(-35.0f, 1.1f), box({-7.0f, 0.0f, -7.0f}, {7.0f, baseHeight, 7.0f})},
         {"BaseEast", Stone, place(45.0f, 1.1f), box({-7.0f, 0.0f, -7.0f}, {7.0f, baseHeight, 7.0f})},
         // Into the lane: the east flight is the west one turned half round.
@@ -120,8 +149,8 @@ ColladaModel makeArena() {
                        {"m3_cover", {0.85f, 0.5f, 0.3f}},
                        {"m4_stone", {1.0f, 0.62f, 0.299f}}};
     model.root.name = "Arena";
-    std::vector<Feature> features = boundsAndBases();
-    for (auto more : {cover(), lookouts()}) {
+    std::vector<Feature> features = walls();
+    for (auto more : {bases(), cover(), lookouts()}) {
         features.insert(features.end(), more.begin(), more.end());
     }
     for (const Feature& feature : features) {
