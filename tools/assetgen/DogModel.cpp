@@ -24,15 +24,23 @@ const JointSpec joints[JointCount] = {
     {"leg_back_left", Root, {-0.4f, 0.05f, -0.15f}},  {"leg_back_right", Root, {-0.4f, 0.05f, 0.15f}},
 };
 
+// Swaps x and y, so that a bar built along x stands upright (a mirror: the builder turns each
+// face outwards by itself).
+const glm::mat4 upright(0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+
 // The front and back legs of one side; z is the side's centre line.
 void addLegs(MeshBuilder& fur, MeshBuilder& white, float z, Joint front, Joint back) {
     fur.setBone(front);
-    fur.addBox({0.29f, -0.5f, z - 0.075f}, {0.45f, 0.12f, z + 0.075f});
+    fur.setTransform(upright);
+    fur.addChamferedBox({-0.5f, 0.29f, z - 0.075f}, {0.12f, 0.45f, z + 0.075f}, 0.035f);
+    fur.setTransform(glm::mat4(1.0f));
     white.setBone(front);
     white.addTaperedBox({0.27f, -0.63f, z - 0.09f}, {0.49f, -0.48f, z + 0.09f}, 0.02f, 0.01f);
     fur.setBone(back);
     fur.addTaperedBox({-0.58f, -0.12f, z - 0.1f}, {-0.22f, 0.34f, z + 0.1f}, 0.03f, 0.0f); // haunch
-    fur.addBox({-0.5f, -0.5f, z - 0.07f}, {-0.34f, -0.05f, z + 0.07f});
+    fur.setTransform(upright);
+    fur.addChamferedBox({-0.5f, -0.5f, z - 0.07f}, {-0.05f, -0.34f, z + 0.07f}, 0.035f);
+    fur.setTransform(glm::mat4(1.0f));
     white.setBone(back);
     white.addTaperedBox({-0.52f, -0.63f, z - 0.085f}, {-0.3f, -0.48f, z + 0.085f}, 0.02f, 0.01f);
 }
@@ -79,7 +87,7 @@ void addHead(MeshBuilder& fur, MeshBuilder& white, MeshBuilder& black) {
 
 void addBody(MeshBuilder& fur, MeshBuilder& white, MeshBuilder& collar) {
     fur.setBone(Root);
-    fur.addTaperedBox({-0.6f, -0.02f, -0.24f}, {0.45f, 0.43f, 0.24f}, 0.04f, 0.06f);
+    fur.addChamferedBox({-0.6f, -0.02f, -0.24f}, {0.45f, 0.43f, 0.24f}, 0.1f);
     white.setBone(Root);
     white.addBox({-0.35f, -0.05f, -0.15f}, {0.3f, 0.05f, 0.15f}); // belly
     // The neck leans forward from the shoulders to the back of the head; the collar and the
@@ -94,7 +102,7 @@ void addBody(MeshBuilder& fur, MeshBuilder& white, MeshBuilder& collar) {
             return std::vector<Influence>{{Neck, 0.5f + 0.5f * t}, {Root, 0.5f - 0.5f * t}};
         });
     }
-    fur.addBox({-0.3f, -0.17f, -0.19f}, {0.28f, 0.17f, 0.19f});
+    fur.addChamferedBox({-0.3f, -0.17f, -0.19f}, {0.28f, 0.17f, 0.19f}, 0.06f);
     white.addBox({-0.22f, -0.2f, -0.13f}, {0.2f, -0.1f, 0.13f});
     collar.addBox({-0.02f, -0.185f, -0.2f}, {0.07f, 0.185f, 0.2f});
     for (MeshBuilder* part : {&fur, &white, &collar}) {

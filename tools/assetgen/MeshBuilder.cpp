@@ -102,6 +102,24 @@ void MeshBuilder::addExtrudedPolygon(const std::vector<glm::vec2>& outline, floa
     }
 }
 
+void MeshBuilder::addChamferedBox(glm::vec3 min, glm::vec3 max, float chamfer) {
+    const float c = chamfer;
+    const glm::vec2 outline[8] = {{min.y + c, min.z}, {max.y - c, min.z}, {max.y, min.z + c}, {max.y, max.z - c},
+                                  {max.y - c, max.z}, {min.y + c, max.z}, {min.y, max.z - c}, {min.y, min.z + c}};
+    const glm::vec3 inside = (min + max) * 0.5f;
+    std::vector<glm::vec3> back, front;
+    for (glm::vec2 p : outline) {
+        back.emplace_back(min.x, p.x, p.y);
+        front.emplace_back(max.x, p.x, p.y);
+    }
+    addFace(back, inside);
+    addFace(front, inside);
+    for (int i = 0; i < 8; ++i) {
+        const int j = (i + 1) % 8;
+        addFace({back[i], back[j], front[j], front[i]}, inside);
+    }
+}
+
 void MeshBuilder::addPyramid(glm::vec3 min, glm::vec3 max) {
     const glm::vec3 base[4] = {{min.x, min.y, min.z}, {max.x, min.y, min.z}, {max.x, min.y, max.z},
                                {min.x, min.y, max.z}};

@@ -31,6 +31,9 @@ public:
     // A closed solid over a convex polygon in the XZ plane (counter-clockwise seen from above),
     // from bottom to top: wedges for ramps use the triangle, walls the rectangle.
     void addExtrudedPolygon(const std::vector<glm::vec2>& outline, float bottom, float top);
+    // A box with its four edges along x bevelled by chamfer: an octagonal bar, the low-poly
+    // stand-in for a rounded body, head or leg.
+    void addChamferedBox(glm::vec3 min, glm::vec3 max, float chamfer);
     // A four-sided pyramid over the rectangle [min, max] at height min.y, apex above the centre.
     void addPyramid(glm::vec3 min, glm::vec3 max);
     // The profile (radius, height) revolved about +Y in segments steps; the profile runs so that
