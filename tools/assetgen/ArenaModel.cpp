@@ -12,7 +12,10 @@
 #include <numbers>
 
 namespace {
-enum Material { Wall, Grass, Ramp, Cover, Stone };
+// By the colours the game gives them: brown timber for the walls and crates, two greens for the
+// field and the ramps, clay for the bases, lookouts and cover walls, and bright sandstone, used
+// sparingly for steps and pillars because its sunlit faces glow.
+enum Material { Timber, Grass, Turf, Clay, Sandstone };
 
 constexpr float baseHeight = 2.0f; // top of the spawn bases, 0.6 m below the spawn points
 constexpr float coverHeight = 2.4f; // above a standing dog's eye (about 1.55 m)
@@ -67,10 +70,10 @@ std::vector<Feature> walls() {
     const float alongX = cornerCut - fieldHalfZ + 1.0f, alongZ = cornerCut - fieldHalfX + 1.0f;
     std::vector<Feature> features = {
         {"Ground", Grass, place(0, 0), [](MeshBuilder& b) { b.addExtrudedPolygon(groundOutline(), -1.0f, 0.0f); }},
-        {"WallNorth", Wall, place(0, fieldHalfZ + 0.5f), box({-alongX, -1.0f, -0.5f}, {alongX, 4.5f, 0.5f})},
-        {"WallSouth", Wall, place(0, -fieldHalfZ - 0.5f), box({-alongX, -1.0f, -0.5f}, {alongX, 4.5f, 0.5f})},
-        {"WallEast", Wall, place(fieldHalfX + 0.5f, 0), box({-0.5f, -1.0f, -alongZ}, {0.5f, 4.5f, alongZ})},
-        {"WallWest", Wall, place(-fieldHalfX - 0.5f, 0), box({-0.5f, -1.0f, -alongZ}, {0.5f, 4.5f, alongZ})},
+        {"WallNorth", Timber, place(0, fieldHalfZ + 0.5f), box({-alongX, -1.0f, -0.5f}, {alongX, 4.5f, 0.5f})},
+        {"WallSouth", Timber, place(0, -fieldHalfZ - 0.5f), box({-alongX, -1.0f, -0.5f}, {alongX, 4.5f, 0.5f})},
+        {"WallEast", Timber, place(fieldHalfX + 0.5f, 0), box({-0.5f, -1.0f, -alongZ}, {0.5f, 4.5f, alongZ})},
+        {"WallWest", Timber, place(-fieldHalfX - 0.5f, 0), box({-0.5f, -1.0f, -alongZ}, {0.5f, 4.5f, alongZ})},
     };
     // Each corner wall's inner face runs along the cut from the long wall to the short one.
     const char* names[] = {"WallNorthEast", "WallNorthWest", "WallSouthWest", "WallSouthEast"};
@@ -79,7 +82,7 @@ std::vector<Feature> walls() {
         const glm::vec2 s = corners[i];
         const float inner = (cornerCut - fieldHalfZ + fieldHalfX) * 0.5f; // |x| at the face's middle
         const glm::vec2 centre = glm::vec2(inner, cornerCut - inner) * s + s * (0.5f / std::sqrt(2.0f));
-        features.push_back({names[i], Wall, place(centre.x, centre.y, s.x * s.y > 0 ? 45.0f : -45.0f),
+        features.push_back({names[i], Timber, place(centre.x, centre.y, s.x * s.y > 0 ? 45.0f : -45.0f),
                             box({-9.5f, -1.0f, -0.5f}, {9.5f, 4.5f, 0.5f})});
     }
     return features;
@@ -88,15 +91,15 @@ std::vector<Feature> walls() {
 std::vector<Feature> bases() {
     auto box = [](glm::vec3 min, glm::vec3 max) { return [=](MeshBuilder& b) { b.addBox(min, max); }; };
     return {
-        {"BaseWest", Stone, place(-35.0f, 1.1f), box({-7.0f, 0.0f, -7.0f}, {7.0f, baseHeight, 7.0f})},
-        {"BaseEast", Stone, place(45.0f, 1.1f), box({-7.0f, 0.0f, -7.0f}, {7.0f, baseHeight, 7.0f})},
+        {"BaseWest", Clay, place(-35.0f, 1.1f), box({-7.0f, 0.0f, -7.0f}, {7.0f, baseHeight, 7.0f})},
+        {"BaseEast", Clay, place(45.0f, 1.1f), box({-7.0f, 0.0f, -7.0f}, {7.0f, baseHeight, 7.0f})},
         // Into the lane: the east flight is the west one turned half round.
-        {"StepsWest", Stone, place(-28.0f, 1.1f), [](MeshBuilder& b) { addSteps(b, baseHeight, 0.4f, 0.8f, 3.0f); }},
-        {"StepsEast", Stone, place(38.0f, 1.1f, 180.0f), [](MeshBuilder& b) { addSteps(b, baseHeight, 0.4f, 0.8f, 3.0f); }},
-        {"RampWestNorth", Ramp, place(-35.0f, 8.1f), [](MeshBuilder& b) { addRamp(b, 3.0f, baseHeight, 30.0f); }},
-        {"RampWestSouth", Ramp, place(-35.0f, -5.9f, 180.0f), [](MeshBuilder& b) { addRamp(b, 3.0f, baseHeight, 30.0f); }},
-        {"RampEastNorth", Ramp, place(45.0f, 8.1f), [](MeshBuilder& b) { addRamp(b, 3.0f, baseHeight, 30.0f); }},
-        {"RampEastSouth", Ramp, place(45.0f, -5.9f, 180.0f), [](MeshBuilder& b) { addRamp(b, 3.0f, baseHeight, 30.0f); }},
+        {"StepsWest", Sandstone, place(-28.0f, 1.1f), [](MeshBuilder& b) { addSteps(b, baseHeight, 0.4f, 0.8f, 3.0f); }},
+        {"StepsEast", Sandstone, place(38.0f, 1.1f, 180.0f), [](MeshBuilder& b) { addSteps(b, baseHeight, 0.4f, 0.8f, 3.0f); }},
+        {"RampWestNorth", Turf, place(-35.0f, 8.1f), [](MeshBuilder& b) { addRamp(b, 3.0f, baseHeight, 30.0f); }},
+        {"RampWestSouth", Turf, place(-35.0f, -5.9f, 180.0f), [](MeshBuilder& b) { addRamp(b, 3.0f, baseHeight, 30.0f); }},
+        {"RampEastNorth", Turf, place(45.0f, 8.1f), [](MeshBuilder& b) { addRamp(b, 3.0f, baseHeight, 30.0f); }},
+        {"RampEastSouth", Turf, place(45.0f, -5.9f, 180.0f), [](MeshBuilder& b) { addRamp(b, 3.0f, baseHeight, 30.0f); }},
     };
 }
 
@@ -106,16 +109,16 @@ std::vector<Feature> cover() {
     auto wall = [](MeshBuilder& b) { b.addBox({-4.0f, 0.0f, -0.4f}, {4.0f, coverHeight + 0.4f, 0.4f}); };
     auto pillar = [](MeshBuilder& b) { b.addTaperedBox({-0.8f, 0.0f, -0.8f}, {0.8f, 5.0f, 0.8f}, 0.15f, 0.15f); };
     return {
-        {"CrateA", Cover, place(-14.0f, 8.5f, 45.0f), crate},   {"CrateB", Cover, place(-14.0f, -6.5f, 45.0f), crate},
-        {"CrateC", Cover, place(2.0f, 11.0f, 30.0f), crate},    {"CrateD", Cover, place(2.0f, -9.0f, 60.0f), crate},
-        {"CrateE", Cover, place(20.0f, 8.5f, 45.0f), crate},    {"CrateF", Cover, place(20.0f, -6.5f, 45.0f), crate},
-        {"CrateG", Cover, place(-40.0f, 20.0f, 15.0f), crate},  {"CrateH", Cover, place(48.0f, -18.0f, 75.0f), crate},
-        {"CrateI", Cover, place(-6.0f, -12.0f, 20.0f), crate},  {"CrateJ", Cover, place(12.0f, 14.0f, 70.0f), crate},
-        {"CrateK", Cover, place(-32.0f, -16.0f, 10.0f), crate}, {"CrateL", Cover, place(36.0f, 18.0f, 35.0f), crate},
-        {"CoverWallA", Wall, place(-22.0f, 16.0f), wall},       {"CoverWallB", Wall, place(28.0f, -14.0f), wall},
-        {"CoverWallC", Wall, place(-24.0f, -20.0f, 90.0f), wall}, {"CoverWallD", Wall, place(30.0f, 22.0f, 90.0f), wall},
-        {"PillarA", Stone, place(-5.0f, 6.5f), pillar},         {"PillarB", Stone, place(10.0f, -4.5f), pillar},
-        {"PillarC", Stone, place(-30.0f, 30.0f), pillar},       {"PillarD", Stone, place(40.0f, -30.0f), pillar},
+        {"CrateA", Timber, place(-14.0f, 8.5f, 45.0f), crate},   {"CrateB", Timber, place(-14.0f, -6.5f, 45.0f), crate},
+        {"CrateC", Timber, place(2.0f, 11.0f, 30.0f), crate},    {"CrateD", Timber, place(2.0f, -9.0f, 60.0f), crate},
+        {"CrateE", Timber, place(20.0f, 8.5f, 45.0f), crate},    {"CrateF", Timber, place(20.0f, -6.5f, 45.0f), crate},
+        {"CrateG", Timber, place(-40.0f, 20.0f, 15.0f), crate},  {"CrateH", Timber, place(48.0f, -18.0f, 75.0f), crate},
+        {"CrateI", Timber, place(-6.0f, -12.0f, 20.0f), crate},  {"CrateJ", Timber, place(12.0f, 14.0f, 70.0f), crate},
+        {"CrateK", Timber, place(-32.0f, -16.0f, 10.0f), crate}, {"CrateL", Timber, place(36.0f, 18.0f, 35.0f), crate},
+        {"CoverWallA", Clay, place(-22.0f, 16.0f), wall},       {"CoverWallB", Clay, place(28.0f, -14.0f), wall},
+        {"CoverWallC", Clay, place(-24.0f, -20.0f, 90.0f), wall}, {"CoverWallD", Clay, place(30.0f, 22.0f, 90.0f), wall},
+        {"PillarA", Sandstone, place(-5.0f, 6.5f), pillar},         {"PillarB", Sandstone, place(10.0f, -4.5f), pillar},
+        {"PillarC", Sandstone, place(-30.0f, 30.0f), pillar},       {"PillarD", Sandstone, place(40.0f, -30.0f), pillar},
     };
 }
 
@@ -129,11 +132,11 @@ std::vector<Feature> lookouts() {
     for (int i = 0; i < 2; ++i) {
         const float yaw = sides[i] > 0 ? 0.0f : 180.0f;
         const glm::mat4 centre = place(5.0f, 1.1f + 27.0f * sides[i], yaw);
-        features.push_back({names[i][0], Stone, centre,
+        features.push_back({names[i][0], Clay, centre,
                             [](MeshBuilder& b) { b.addBox({-5.0f, 0.0f, -4.0f}, {5.0f, 2.5f, 4.0f}); }});
-        features.push_back({names[i][1], Ramp, centre * place(0.0f, -4.0f, 180.0f),
+        features.push_back({names[i][1], Turf, centre * place(0.0f, -4.0f, 180.0f),
                             [](MeshBuilder& b) { addRamp(b, 2.5f, 2.5f, 40.0f); }});
-        features.push_back({names[i][2], Stone, centre * place(-5.0f, 0.0f, 180.0f),
+        features.push_back({names[i][2], Sandstone, centre * place(-5.0f, 0.0f, 180.0f),
                             [](MeshBuilder& b) { addSteps(b, 2.5f, 2.5f / 6.0f, 0.7f, 2.5f); }});
     }
     return features;
@@ -143,11 +146,11 @@ std::vector<Feature> lookouts() {
 ColladaModel makeArena() {
     ColladaModel model;
     model.sceneName = "ArenaScene";
-    model.materials = {{"m0_wall", {0.65f, 0.373f, 0.2f}},
+    model.materials = {{"m0_timber", {0.65f, 0.373f, 0.2f}},
                        {"m1_grass", {0.125f, 0.6f, 0.08f}},
-                       {"m2_ramp", {0.425f, 0.8f, 0.13f}},
-                       {"m3_cover", {0.85f, 0.5f, 0.3f}},
-                       {"m4_stone", {1.0f, 0.62f, 0.299f}}};
+                       {"m2_turf", {0.425f, 0.8f, 0.13f}},
+                       {"m3_clay", {0.85f, 0.5f, 0.3f}},
+                       {"m4_sandstone", {1.0f, 0.62f, 0.299f}}};
     model.root.name = "Arena";
     std::vector<Feature> features = walls();
     for (auto more : {bases(), cover(), lookouts()}) {
