@@ -11,13 +11,13 @@
 namespace {
 enum Joint { Root, Neck, Head, Tail, FrontLeft, FrontRight, BackLeft, BackRight, JointCount };
 
-struct JointSpec {
+struct JointRest {
     const char* name;
     int parent;
     glm::vec3 position; // in the model's space, at rest
 };
 
-const JointSpec joints[JointCount] = {
+const JointRest joints[JointCount] = {
     {"root", -1, {0.0f, 0.2f, 0.0f}},          {"neck", Root, {0.5f, 0.45f, 0.0f}},
     {"head", Neck, {0.72f, 0.64f, 0.0f}},      {"tail", Root, {-0.55f, 0.36f, 0.0f}},
     {"leg_front_left", Root, {0.37f, 0.05f, -0.15f}}, {"leg_front_right", Root, {0.37f, 0.05f, 0.15f}},
@@ -111,9 +111,9 @@ void addBody(MeshBuilder& fur, MeshBuilder& white, MeshBuilder& collar) {
 }
 
 glm::mat4 localTransform(Joint joint) {
-    const JointSpec& spec = joints[joint];
-    const glm::vec3 parent = spec.parent < 0 ? glm::vec3(0.0f) : joints[spec.parent].position;
-    return glm::translate(glm::mat4(1.0f), spec.position - parent);
+    const JointRest& rest = joints[joint];
+    const glm::vec3 parent = rest.parent < 0 ? glm::vec3(0.0f) : joints[rest.parent].position;
+    return glm::translate(glm::mat4(1.0f), rest.position - parent);
 }
 
 ColladaNode jointNode(Joint joint) {

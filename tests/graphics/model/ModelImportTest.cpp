@@ -11,6 +11,7 @@
 #include <fstream>
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 GeneratedMesh triangles(const std::string& name, int count) {
@@ -26,10 +27,15 @@ GeneratedMesh triangles(const std::string& name, int count) {
     return mesh;
 }
 
+// CTest runs each case in a process of its own, several at once: every case writes its own file.
 ModelData importText(const std::string& text) {
-    const std::filesystem::path path = std::filesystem::path(testing::TempDir()) / "import-fixture.dae";
+    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::filesystem::path path =
+        std::filesystem::path(testing::TempDir()) / (name + "-" + std::to_string(getpid()) + ".dae");
     std::ofstream(path) << text;
-    return loadModel(path.string());
+    ModelData data = loadModel(path.string());
+    std::filesystem::remove(path);
+    return data;
 }
 
 ColladaModel oneMaterial() {
