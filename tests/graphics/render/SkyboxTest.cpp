@@ -159,4 +159,15 @@ TEST_F(SkyboxTest, InWireframeModeTheCubeIsDrawnAsLines) {
     }
     EXPECT_LT(sky, 64 * 64 / 10) << "only the edges and diagonals of the faces are drawn";
 }
+TEST(GameSky, ReadsItsSixFacesFromTheAssets) {
+    LogCapture capture;
+    const Skybox sky;
+    EXPECT_EQ(capture.countAtLeast(spdlog::level::err), 0u);
+    sky.cubemap.bind();
+    for (int face = 0; face < 6; ++face) {
+        GLint width = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_TEXTURE_WIDTH, &width);
+        EXPECT_GT(width, 0) << faceStems[face];
+    }
+}
 } // namespace
