@@ -150,8 +150,9 @@ int main(int argc, char** argv) {
         fatal(getGeneralLogger(), "No GL 4.3 context: run the benchmark under an X display");
     }
     benchmark::Initialize(&argc, argv);
-    const std::pair<const char*, void (*)()> frames[] = {
-        {"PlayerHud", playerFrame}, {"StartCanvas", startFrame}, {"PlayerHudAndStartCanvas", bothFrame}};
+    const std::pair<const char*, void (*)()> frames[] = {{"PlayerHud", playerFrame},
+                                                         {"StartCanvas", startFrame},
+                                                         {"PlayerHudAndStartCanvas", bothFrame}};
     for (const auto& [name, frame] : frames) {
         benchmark::RegisterBenchmark(name, runFrames, frame)
             ->Unit(benchmark::kMicrosecond)

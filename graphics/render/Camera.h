@@ -25,9 +25,9 @@ struct Camera {
     bool projectionValid = false;
     bool viewValid = false;
     bool viewProjectionValid = false;
-    float pitch; // degrees; positive looks down
-    float yaw;   // degrees; 90 looks along -x
-    float fovY;  // vertical field of view, degrees
+    float pitch;  // degrees; positive looks down
+    float yaw;    // degrees; 90 looks along -x
+    float fovY;   // vertical field of view, degrees
     float aspect; // width / height of the view
     float zNear;
     float zFar;

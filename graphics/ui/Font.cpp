@@ -19,11 +19,12 @@ std::uint32_t glyphTextureUnit() {
     return unit;
 }
 
-// A char is signed here as on the platform the game was first built for: bytes from 0x80 up
-// reach FreeType as sign-extended 32-bit codes, which no charmap holds (the font's missing-glyph
-// shape is drawn).
+// The char taken as signed: bytes from 0x80 up reach FreeType as sign-extended 32-bit codes,
+// which no charmap holds, so they draw the font's missing-glyph box. Only ASCII text is drawn
+// as written.
 FT_ULong characterCode(char character) {
-    return static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(character)));
+    return static_cast<std::uint32_t>(
+        static_cast<std::int32_t>(static_cast<signed char>(character)));
 }
 } // namespace
 
@@ -71,7 +72,9 @@ Glyph Font::loadGlyph(char character, unsigned pixelSize) {
     const auto width = static_cast<GLsizei>(bitmap.width);
     const auto rows = static_cast<GLsizei>(bitmap.rows);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, width, rows, 0, GL_RED, GL_UNSIGNED_BYTE, bitmap.buffer);
-    return Glyph{std::move(texture), {width, rows}, {slot->bitmap_left, slot->bitmap_top},
+    return Glyph{std::move(texture),
+                 {width, rows},
+                 {slot->bitmap_left, slot->bitmap_top},
                  static_cast<std::uint32_t>(slot->advance.x)};
 }
 

@@ -9,7 +9,7 @@
 // texture (first row = top of the glyph) and the metrics to place it on a baseline.
 struct Glyph {
     Texture texture;
-    glm::ivec2 size;    // bitmap width and rows, pixels; 0 × 0 for a blank such as a space
-    glm::ivec2 bearing; // bitmap's left edge right of the pen, its top edge above the baseline
+    glm::ivec2 size;       // bitmap width and rows, pixels; 0 × 0 for a blank such as a space
+    glm::ivec2 bearing;    // bitmap's left edge right of the pen, its top edge above the baseline
     std::uint32_t advance; // pen advance, 1/64 pixel
 };

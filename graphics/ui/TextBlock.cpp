@@ -55,12 +55,12 @@ void TextBlock::regenerate() {
     quads.reserve(text.size());
     for (const char character : text) {
         const Glyph& glyph = font->getGlyph(character, fontSize);
-        const glm::vec2 size = glm::vec2(glyph.size) * scale;
-        const float left = pen.x + static_cast<float>(glyph.bearing.x) * scale;
-        const float bottom =
-            pen.y - (static_cast<float>(glyph.size.y) - static_cast<float>(glyph.bearing.y)) * scale;
-        const float right = left + size.x;
-        const float top = bottom + size.y;
+        const glm::vec2 size(glyph.size);
+        const glm::vec2 bearing(glyph.bearing);
+        const float left = pen.x + bearing.x * scale;
+        const float bottom = pen.y - (size.y - bearing.y) * scale;
+        const float right = left + size.x * scale;
+        const float top = bottom + size.y * scale;
         quads.push_back({{{
                              {left, top, 0.0f, 0.0f},
                              {left, bottom, 0.0f, 1.0f},

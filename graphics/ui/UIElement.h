@@ -37,4 +37,3 @@ protected:
     glm::ivec2 offset{0, 0};
     glm::uvec4 rect{0, 0, 0, 0};
 };
-

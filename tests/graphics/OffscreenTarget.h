@@ -4,10 +4,10 @@
 #include "graphics/gl/RenderBuffer.h"
 #include "graphics/gl/Texture.h"
 
-#include <glm/vec2.hpp>
-#include <gtest/gtest.h>
 #include <glm/gtc/type_precision.hpp>
+#include <glm/vec2.hpp>
 #include <glm/vec4.hpp>
+#include <gtest/gtest.h>
 #include <vector>
 
 // An 8-bit RGBA colour target with a depth buffer, standing in for the window in tests that

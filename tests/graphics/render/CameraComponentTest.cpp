@@ -43,9 +43,10 @@ class CameraComponentTest : public testing::Test {
 protected:
     CameraComponentTest() {
         player.position = {2.0f, 0.0f, 3.0f};
-        component = player.addComponent<CameraComponent>(
-                              &view, Camera(0.0f, 0.0f, 60.0f, 0.0f, 0.01f, 100.0f),
-                              glm::vec3(1.3f, 1.0f, 0.0f))
+        component = player
+                        .addComponent<CameraComponent>(
+                            &view, Camera(0.0f, 0.0f, 60.0f, 0.0f, 0.01f, 100.0f),
+                            glm::vec3(1.3f, 1.0f, 0.0f))
                         .lock();
     }
 

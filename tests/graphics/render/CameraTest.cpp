@@ -25,7 +25,9 @@ void expectNear(const glm::mat4& actual, const glm::mat4& expected) {
 }
 
 // The game's camera: pitch 0, yaw 0, 60 degrees, near 0.01, far 100.
-Camera gameCamera(float aspect = 16.0f / 9.0f) { return Camera(0.0f, 0.0f, 60.0f, aspect, 0.01f, 100.0f); }
+Camera gameCamera(float aspect = 16.0f / 9.0f) {
+    return Camera(0.0f, 0.0f, 60.0f, aspect, 0.01f, 100.0f);
+}
 
 TEST(Camera, StartsWithEveryCacheStaleAtTheOriginLookingUpTheWorld) {
     const Camera camera(10.0f, 20.0f, 60.0f, 2.0f, 0.5f, 50.0f);
@@ -108,7 +110,8 @@ TEST(Camera, ProjectionIsTheRightHandedPerspectiveWithClipDepthMinusOneToOne) {
     expected[2][3] = -1.0f;
     expected[3][2] = -(2.0f * 100.0f * 0.01f) / (100.0f - 0.01f);
     expectNear(camera.getProjectionMatrix(), expected);
-    expectNear(camera.getProjectionMatrix(), glm::perspective(glm::radians(60.0f), 2.0f, 0.01f, 100.0f));
+    expectNear(camera.getProjectionMatrix(),
+               glm::perspective(glm::radians(60.0f), 2.0f, 0.01f, 100.0f));
     EXPECT_TRUE(camera.projectionValid);
 
     // A point on the near plane lands at depth -1, one on the far plane at +1.

@@ -166,7 +166,8 @@ TEST(GameSky, ReadsItsSixFacesFromTheAssets) {
     sky.cubemap.bind();
     for (int face = 0; face < 6; ++face) {
         GLint width = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_TEXTURE_WIDTH,
+                                 &width);
         EXPECT_GT(width, 0) << faceStems[face];
     }
 }

@@ -104,7 +104,9 @@ TEST_F(FontTest, TheBitmapArrivesUnskewedWithItsTopRowFirst) {
     tee.texture.bind();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RED, GL_UNSIGNED_BYTE, texels.data());
-    const auto texel = [&](int x, int row) { return texels[static_cast<std::size_t>(row * tee.size.x + x)]; };
+    const auto texel = [&](int x, int row) {
+        return texels[static_cast<std::size_t>(row * tee.size.x + x)];
+    };
     const int last = tee.size.y - 1;
     // Row 0 is the bar across the top; the last row holds only the stem in the middle.
     EXPECT_GT(texel(1, 0), 128);

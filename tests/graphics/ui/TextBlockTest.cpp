@@ -101,9 +101,12 @@ TEST_F(TextBlockTest, TheTopEdgeTakesTheFirstBitmapRow) {
     const Glyph& a = font->getGlyph('A', 24);
     const float left = a.bearing.x, right = left + a.size.x;
     const float top = a.bearing.y, bottom = top - a.size.y;
-    const std::array<glm::vec4, 6> expected = {{{left, top, 0, 0}, {left, bottom, 0, 1},
-                                                {right, bottom, 1, 1}, {left, top, 0, 0},
-                                                {right, bottom, 1, 1}, {right, top, 1, 0}}};
+    const std::array<glm::vec4, 6> expected = {{{left, top, 0, 0},
+                                                {left, bottom, 0, 1},
+                                                {right, bottom, 1, 1},
+                                                {left, top, 0, 0},
+                                                {right, bottom, 1, 1},
+                                                {right, top, 1, 0}}};
     EXPECT_EQ(block.getQuads()[0].vertices, expected);
 }
 
@@ -333,9 +336,11 @@ TEST_F(TextBlockTest, AGlyphIsDrawnUprightWithFullCoverageInTheTextColour) {
     const int centre = static_cast<int>((box.x + box.z) / 2);
     const int nearTop = static_cast<int>(box.w) - 2;
     const int nearBottom = static_cast<int>(box.y) + 2;
-    EXPECT_TRUE(colorNear(target.at(pixels, static_cast<int>(box.x) + 2, nearTop), {0, 255, 0, 255}))
+    EXPECT_TRUE(
+        colorNear(target.at(pixels, static_cast<int>(box.x) + 2, nearTop), {0, 255, 0, 255}))
         << "the bar of the T is at the top";
-    EXPECT_TRUE(colorNear(target.at(pixels, static_cast<int>(box.x) + 2, nearBottom), {0, 0, 0, 255}));
+    EXPECT_TRUE(
+        colorNear(target.at(pixels, static_cast<int>(box.x) + 2, nearBottom), {0, 0, 0, 255}));
     EXPECT_TRUE(colorNear(target.at(pixels, centre, nearBottom), {0, 255, 0, 255}));
 }
 

@@ -115,7 +115,8 @@ TEST_F(CanvasDrawing, AHeartDrawsIntoItsOwnRectangleOfTheWindow) {
 
 TEST_F(CanvasDrawing, ATexturedImageShowsItsTextureUprightTintedByItsColour) {
     // Rows bottom first: red and green at the bottom, blue and white on top.
-    const unsigned char texels[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+    const unsigned char texels[] = {255, 0, 0,   255, 0,   255, 0,   255,
+                                    0,   0, 255, 255, 255, 255, 255, 255};
     Texture texture(GL_TEXTURE_2D);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -236,6 +237,7 @@ TEST_F(CanvasDrawing, EveryElementStartsFromTheCanvasViewport) {
         }
     }
     EXPECT_GT(lit, 50);
-    EXPECT_EQ(count(pixels, {0, 0, 1920, 540}, {0, 0, 0, 255}), 1920 * 540) << "lower half untouched";
+    EXPECT_EQ(count(pixels, {0, 0, 1920, 540}, {0, 0, 0, 255}), 1920 * 540)
+        << "lower half untouched";
 }
 } // namespace
