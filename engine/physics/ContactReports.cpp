@@ -1,0 +1,164 @@
+#include "engine/physics/ContactReports.h"
+
+#include "engine/physics/BodyPairFilter.h"
+#include "engine/physics/BulletBody.h"
+#include "engine/physics/RigidBody.h"
+
+#include <algorithm>
+
+namespace {
+using Key = std::pair<std::uint64_t, std::uint64_t>;
+
+Key keyOf(const RigidBody& body0, const RigidBody& body1) {
+    return std::minmax(body0.getId(), body1.getId());
+}
+
+bool contains(const std::vector<Key>& keys, const Key& key) {
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+ContactShape contactShapeOf(const RigidBody& body, int index) {
+    const std::size_t shape = index >= 0 && static_cast<std::size_t>(index) < body.getNbShapes() ? index : 0;
+    return ContactShape{body.getShape(shape).simulationFilterData, body.getShape(shape).userData};
+}
+
+// The first hit of one convex shape's sweep, with the index of the child of the swept-against
+// compound that it hit.
+struct FirstHit : btCollisionWorld::ConvexResultCallback {
+    int childIndex = -1;
+
+    btScalar addSingleResult(btCollisionWorld::LocalConvexResult& result, bool) override {
+        if (result.m_hitFraction < m_closestHitFraction) {
+            m_closestHitFraction = result.m_hitFraction;
+            childIndex = result.m_localShapeInfo ? result.m_localShapeInfo->m_triangleIndex : 0;
+        }
+        return m_closestHitFraction;
+    }
+};
+
+bool overlaps(const btVector3& min0, const btVector3& max0, const btVector3& min1, const btVector3& max1) {
+    return min0.x() <= max1.x() && min1.x() <= max0.x() && min0.y() <= max1.y() && min1.y() <= max0.y() &&
+           min0.z() <= max1.z() && min1.z() <= max0.z();
+}
+
+// Sweeps the fast body's shapes through the step against the hitbox, in the hitbox's frame of
+// motion, so a moving hitbox is swept against too. The hit shapes' indices, or nothing.
+std::optional<std::pair<int, int>> sweep(const BulletBody& fast, BulletBody& hitbox) {
+    const btTransform& hitboxEnd = hitbox.body.getWorldTransform();
+    const btTransform start = hitboxEnd * hitbox.stepStart.inverse() * fast.stepStart;
+    const btTransform& end = fast.body.getWorldTransform();
+    btVector3 startMin, startMax, endMin, endMax, hitboxMin, hitboxMax;
+    fast.compound.getAabb(start, startMin, startMax);
+    fast.compound.getAabb(end, endMin, endMax);
+    startMin.setMin(endMin);
+    startMax.setMax(endMax);
+    hitbox.body.getCollisionShape()->getAabb(hitboxEnd, hitboxMin, hitboxMax);
+    if (!overlaps(startMin, startMax, hitboxMin, hitboxMax)) {
+        return std::nullopt;
+    }
+    for (int i = 0; i < fast.compound.getNumChildShapes(); ++i) {
+        const btCollisionShape* child = fast.compound.getChildShape(i);
+        if (!child->isConvex()) {
+            continue;
+        }
+        const btTransform& local = fast.compound.getChildTransform(i);
+        FirstHit hit;
+        btCollisionWorld::objectQuerySingle(static_cast<const btConvexShape*>(child), start * local, end * local,
+                                            &hitbox.body, &hitbox.compound, hitboxEnd, hit, 0.0f);
+        if (hit.hasHit()) {
+            return std::make_pair(i, hit.childIndex);
+        }
+    }
+    return std::nullopt;
+}
+} // namespace
+
+void ContactReports::collect(btDispatcher& dispatcher, const std::vector<std::unique_ptr<RigidBody>>& bodies) {
+    reports.clear();
+    reportKeys.clear();
+    touching.clear();
+    contacts.clear();
+    findTouches(dispatcher);
+    sweepFastBodies(bodies);
+    sortContacts();
+    previous.swap(touching);
+}
+
+void ContactReports::forget(const RigidBody& body) {
+    const auto involves = [&](const Key& key) { return key.first == body.getId() || key.second == body.getId(); };
+    std::erase_if(previous, involves);
+    std::erase_if(contacts, [&](const BodyPair& pair) { return pair.first == &body || pair.second == &body; });
+}
+
+void ContactReports::findTouches(btDispatcher& dispatcher) {
+    for (int i = 0; i < dispatcher.getNumManifolds(); ++i) {
+        const btPersistentManifold& manifold = *dispatcher.getManifoldByIndexInternal(i);
+        RigidBody* body0 = rigidBodyOf(manifold.getBody0());
+        RigidBody* body1 = rigidBodyOf(manifold.getBody1());
+        if (manifold.getNumContacts() == 0 || !body0 || !body1) {
+            continue;
+        }
+        contacts.push_back(body0->getId() < body1->getId() ? BodyPair{body0, body1} : BodyPair{body1, body0});
+        const std::optional<PairFlags> flags = pairFlagsOf(*manifold.getBody0(), *manifold.getBody1());
+        const Key key = keyOf(*body0, *body1);
+        if (!flags || !(*flags & PairFlag::NotifyTouchFound) || contains(touching, key)) {
+            continue;
+        }
+        touching.push_back(key);
+        if (!contains(previous, key)) {
+            const btManifoldPoint& point = manifold.getContactPoint(0);
+            report(key, *body0, point.m_index0, *body1, point.m_index1, PairFlag::NotifyTouchFound);
+        }
+    }
+}
+
+void ContactReports::sweepFastBodies(const std::vector<std::unique_ptr<RigidBody>>& bodies) {
+    fastBodies.clear();
+    hitboxes.clear();
+    for (const auto& body : bodies) {
+        if (body->getNbShapes() == 0) {
+            continue;
+        }
+        if (body->isCcdEnabled()) {
+            fastBodies.push_back(body.get());
+        }
+        if (hasGroup(body->getFilterWord(), CollisionGroup::Hitbox)) {
+            hitboxes.push_back(body.get());
+        }
+    }
+    for (RigidBody* fast : fastBodies) {
+        for (RigidBody* hitbox : hitboxes) {
+            const std::optional<PairFlags> flags = pairFlagsOf(fast->bullet().body, hitbox->bullet().body);
+            const Key key = keyOf(*fast, *hitbox);
+            if (!flags || !(*flags & PairFlag::NotifyTouchCcd) || contains(previous, key)) {
+                continue;
+            }
+            const auto found = std::find(reportKeys.begin(), reportKeys.end(), key);
+            if (const auto hit = sweep(fast->bullet(), hitbox->bullet())) {
+                if (found != reportKeys.end()) {
+                    reports[found - reportKeys.begin()].events |= PairFlag::NotifyTouchCcd;
+                } else {
+                    report(key, *fast, hit->first, *hitbox, hit->second, PairFlag::NotifyTouchCcd);
+                }
+            }
+        }
+    }
+}
+
+void ContactReports::report(const Key& key, RigidBody& body0, int shape0, RigidBody& body1, int shape1,
+                            PairFlags event) {
+    reportKeys.push_back(key);
+    reports.push_back(ContactPair{{contactShapeOf(body0, shape0), contactShapeOf(body1, shape1)}, event});
+}
+
+void ContactReports::sortContacts() {
+    const auto byIds = [](const BodyPair& a, const BodyPair& b) {
+        return std::make_pair(a.first->getId(), a.second->getId()) < std::make_pair(b.first->getId(), b.second->getId());
+    };
+    std::sort(contacts.begin(), contacts.end(), byIds);
+    contacts.erase(std::unique(contacts.begin(), contacts.end(),
+                               [](const BodyPair& a, const BodyPair& b) {
+                                   return a.first == b.first && a.second == b.second;
+                               }),
+                   contacts.end());
+}
