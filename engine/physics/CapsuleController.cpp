@@ -22,9 +22,9 @@ bool finite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y
 struct CapsuleController::Attempt {
     glm::vec3 centre;
     ControllerCollisionFlags flags = 0;
-    // The step offset carried the capsule up onto a surface too steep to walk: the move is redone
-    // without it.
-    bool climbedSteepSurface = false;
+    // The step offset carried the capsule up onto something it may not climb (a surface too steep to
+    // walk, or an edge higher than the step offset): the move is redone without it.
+    bool climbRefused = false;
 };
 
 CapsuleController::CapsuleController(RigidBody& actor, std::unique_ptr<ControllerSweep> sweep,
@@ -41,7 +41,7 @@ ControllerCollisionFlags CapsuleController::move(const glm::vec3& displacement, 
     }
     const bool walking = grounded && displacement.y <= 0.0f;
     Attempt result = attempt(displacement, minDist, walking ? stepOffset : 0.0f, filters);
-    if (result.climbedSteepSurface) {
+    if (result.climbRefused) {
         result = attempt(displacement, minDist, 0.0f, filters);
     }
     position = glm::dvec3(result.centre);
@@ -75,11 +75,18 @@ CapsuleController::Attempt CapsuleController::attempt(const glm::vec3& displacem
     if (drop >= minDist) {
         if (const auto hit = travel(result.centre, -up * drop, filters)) {
             result.flags |= ControllerCollisionFlag::CollisionDown;
-            result.climbedSteepSurface =
-                stepLifted > 0.0f && hit->normal.y < slopeLimit && result.centre.y > start.y + skin;
+            result.climbRefused = stepLifted > 0.0f && result.centre.y > start.y + skin && !mayClimbOnto(*hit, start, filters);
         }
     }
     return result;
+}
+
+bool CapsuleController::mayClimbOnto(const SweepHit& hit, const glm::vec3& start, const ControllerFilters& filters) const {
+    const float startFoot = start.y - static_cast<float>(footOffset());
+    if (hit.point.y - startFoot > stepOffset + skin) {
+        return false;
+    }
+    return hit.normal.y >= slopeLimit || sweep->faceBeyond(hit, filters).y >= slopeLimit;
 }
 
 std::optional<SweepHit> CapsuleController::travel(glm::vec3& centre, const glm::vec3& motion,

@@ -79,6 +79,9 @@ private:
     Attempt attempt(const glm::vec3& displacement, float minDist, float step, const ControllerFilters& filters) const;
     // Moves centre along motion up to the first surface; the surface, if one stopped it.
     std::optional<SweepHit> travel(glm::vec3& centre, const glm::vec3& motion, const ControllerFilters& filters) const;
+    // Whether a step up may end on what the down pass met: a walkable face (the face beyond an edge
+    // the round bottom rests on counts) no higher than the step offset above the foot.
+    bool mayClimbOnto(const SweepHit& hit, const glm::vec3& start, const ControllerFilters& filters) const;
     void slide(glm::vec3& centre, const glm::vec3& motion, float minDist, const ControllerFilters& filters,
                ControllerCollisionFlags& flags) const;
     double footOffset() const;

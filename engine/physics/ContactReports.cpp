@@ -139,6 +139,10 @@ void ContactReports::sweepFastBodies(const std::vector<std::unique_ptr<RigidBody
                     reports[found - reportKeys.begin()].events |= PairFlag::NotifyTouchCcd;
                 } else {
                     report(key, *fast, hit->first, *hitbox, hit->second, PairFlag::NotifyTouchCcd);
+                    // The contact points of a step are found at its start, so a body that ends the
+                    // step inside the hitbox shows as touching only in the next step: that is the
+                    // same touch, not a new one.
+                    touching.push_back(key);
                 }
             }
         }

@@ -10,7 +10,8 @@ class RigidBody;
 
 struct SweepHit {
     float distance;   // metres travelled until the capsule touches
-    glm::vec3 normal; // of the surface hit, pointing towards the capsule
+    glm::vec3 normal; // of the contact, pointing towards the capsule
+    glm::vec3 point;  // where the capsule touches
 };
 
 // Sweeps an upright capsule through the world for one controller, ignoring the controller's own body.
@@ -21,6 +22,10 @@ public:
     // The first surface that stops the capsule moved from centre by motion; surfaces the motion
     // leaves do not stop it.
     std::optional<SweepHit> cast(const glm::vec3& centre, const glm::vec3& motion, const ControllerFilters& filters) const;
+
+    // The normal of the face just beyond a contact point, seen from above: where the capsule's round
+    // bottom rests on an edge, the face it is climbing onto rather than the edge's slant.
+    glm::vec3 faceBeyond(const SweepHit& hit, const ControllerFilters& filters) const;
 
 private:
     const btCollisionWorld& world;

@@ -10,6 +10,7 @@
 #include "engine/physics/DebuggerConnection.h"
 #include "engine/physics/DynamicsWorld.h"
 #include "engine/physics/FilteringDispatcher.h"
+#include "engine/physics/LevelSweeps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,7 @@ struct PhysicsWorld::Impl {
     DynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
     std::vector<std::unique_ptr<RigidBody>> bodies;
     std::vector<std::unique_ptr<CapsuleController>> controllers;
+    LevelSweeps levelSweeps;
     ContactReports reports;
     DebuggerConnection debugger;
     DebugFrame frame;
@@ -80,6 +82,7 @@ void PhysicsWorld::step(float dt) {
     // No sub-steps: one step of exactly dt, and the bodies' own transforms are the result.
     impl->world.stepSimulation(dt, 0, dt);
     ++impl->stepCount;
+    impl->levelSweeps.apply(impl->world, impl->bodies);
     impl->reports.collect(impl->dispatcher, impl->bodies);
     const std::vector<ContactPair>& reports = impl->reports.getReports();
     if (eventCallback && !reports.empty()) {
