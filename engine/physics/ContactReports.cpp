@@ -77,17 +77,14 @@ void ContactReports::collect(btDispatcher& dispatcher, const std::vector<std::un
     reports.clear();
     reportKeys.clear();
     touching.clear();
-    contacts.clear();
     findTouches(dispatcher);
     sweepFastBodies(bodies);
-    sortContacts();
     previous.swap(touching);
 }
 
 void ContactReports::forget(const RigidBody& body) {
     const auto involves = [&](const Key& key) { return key.first == body.getId() || key.second == body.getId(); };
     std::erase_if(previous, involves);
-    std::erase_if(contacts, [&](const BodyPair& pair) { return pair.first == &body || pair.second == &body; });
 }
 
 void ContactReports::findTouches(btDispatcher& dispatcher) {
@@ -95,10 +92,10 @@ void ContactReports::findTouches(btDispatcher& dispatcher) {
         const btPersistentManifold& manifold = *dispatcher.getManifoldByIndexInternal(i);
         RigidBody* body0 = rigidBodyOf(manifold.getBody0());
         RigidBody* body1 = rigidBodyOf(manifold.getBody1());
-        if (manifold.getNumContacts() == 0 || !body0 || !body1) {
+        if (manifold.getNumContacts() == 0 || !body0 || !body1 ||
+            !hasGroup(body0->getFilterWord() | body1->getFilterWord(), CollisionGroup::Hitbox)) {
             continue;
         }
-        contacts.push_back(body0->getId() < body1->getId() ? BodyPair{body0, body1} : BodyPair{body1, body0});
         const std::optional<PairFlags> flags = pairFlagsOf(*manifold.getBody0(), *manifold.getBody1());
         const Key key = keyOf(*body0, *body1);
         if (!flags || !(*flags & PairFlag::NotifyTouchFound) || contains(touching, key)) {
@@ -155,7 +152,16 @@ void ContactReports::report(const Key& key, RigidBody& body0, int shape0, RigidB
     reports.push_back(ContactPair{{contactShapeOf(body0, shape0), contactShapeOf(body1, shape1)}, event});
 }
 
-void ContactReports::sortContacts() {
+const std::vector<BodyPair>& ContactReports::getContacts(btDispatcher& dispatcher) {
+    contacts.clear();
+    for (int i = 0; i < dispatcher.getNumManifolds(); ++i) {
+        const btPersistentManifold& manifold = *dispatcher.getManifoldByIndexInternal(i);
+        RigidBody* body0 = rigidBodyOf(manifold.getBody0());
+        RigidBody* body1 = rigidBodyOf(manifold.getBody1());
+        if (manifold.getNumContacts() > 0 && body0 && body1) {
+            contacts.push_back(body0->getId() < body1->getId() ? BodyPair{body0, body1} : BodyPair{body1, body0});
+        }
+    }
     const auto byIds = [](const BodyPair& a, const BodyPair& b) {
         return std::make_pair(a.first->getId(), a.second->getId()) < std::make_pair(b.first->getId(), b.second->getId());
     };
@@ -165,4 +171,5 @@ void ContactReports::sortContacts() {
                                    return a.first == b.first && a.second == b.second;
                                }),
                    contacts.end());
+    return contacts;
 }

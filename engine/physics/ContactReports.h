@@ -23,8 +23,9 @@ public:
     void collect(btDispatcher& dispatcher, const std::vector<std::unique_ptr<RigidBody>>& bodies);
     // The reports of the last step, in the order they were found.
     const std::vector<ContactPair>& getReports() const { return reports; }
-    // Every pair of bodies with contact points after the last step, solved or reported, once each.
-    const std::vector<BodyPair>& getContacts() const { return contacts; }
+    // Every pair of bodies with contact points after the last step, solved or reported, once each,
+    // ordered by ids. Gathered when asked: only the debugger and tests want it.
+    const std::vector<BodyPair>& getContacts(btDispatcher& dispatcher);
     // A released body's pairs go with it: a new body in its place starts untouched.
     void forget(const RigidBody& body);
 
@@ -34,7 +35,6 @@ private:
     void findTouches(btDispatcher& dispatcher);
     void sweepFastBodies(const std::vector<std::unique_ptr<RigidBody>>& bodies);
     void report(const Key& key, RigidBody& body0, int shape0, RigidBody& body1, int shape1, PairFlags event);
-    void sortContacts();
 
     std::vector<Key> touching;   // report pairs touching after the last step
     std::vector<Key> previous;   // the same, one step earlier

@@ -10,26 +10,23 @@ namespace {
 // on the side it came from.
 constexpr float backOff = 0.005f;
 
-class LevelOnly : public btCollisionWorld::ClosestRayResultCallback {
-public:
-    using ClosestRayResultCallback::ClosestRayResultCallback;
-
-    bool needsCollision(btBroadphaseProxy* proxy) const override {
-        const RigidBody* body = rigidBodyOf(static_cast<const btCollisionObject*>(proxy->m_clientObject));
-        return body && body->getType() == BodyType::Static;
-    }
-};
 } // namespace
 
-void LevelSweeps::apply(const btCollisionWorld& world, const std::vector<std::unique_ptr<RigidBody>>& bodies) const {
+void LevelSweeps::apply(const std::vector<std::unique_ptr<RigidBody>>& bodies) {
+    level.clear();
+    for (const auto& body : bodies) {
+        if (body->getType() == BodyType::Static && body->getNbShapes() > 0) {
+            level.push_back(body.get());
+        }
+    }
     for (const auto& body : bodies) {
         if (body->isCcdEnabled() && body->getNbShapes() > 0) {
-            sweep(world, *body);
+            sweep(*body);
         }
     }
 }
 
-void LevelSweeps::sweep(const btCollisionWorld& world, RigidBody& body) const {
+void LevelSweeps::sweep(RigidBody& body) const {
     btRigidBody& simulated = body.bullet().body;
     const btVector3 from = body.bullet().stepStart.getOrigin();
     const btVector3 to = simulated.getWorldTransform().getOrigin();
@@ -37,8 +34,14 @@ void LevelSweeps::sweep(const btCollisionWorld& world, RigidBody& body) const {
     if (length < 1e-6f) {
         return;
     }
-    LevelOnly hit(from, to);
-    world.rayTest(from, to, hit);
+    // Straight at the level's own trees: the world's broadphase would walk past every other body.
+    btCollisionWorld::ClosestRayResultCallback hit(from, to);
+    const btTransform rayFrom(btQuaternion::getIdentity(), from);
+    const btTransform rayTo(btQuaternion::getIdentity(), to);
+    for (RigidBody* static_ : level) {
+        btRigidBody& object = static_->bullet().body;
+        btCollisionWorld::rayTestSingle(rayFrom, rayTo, &object, object.getCollisionShape(), object.getWorldTransform(), hit);
+    }
     if (!hit.hasHit()) {
         return;
     }

@@ -16,8 +16,10 @@ class RigidBody;
 // the side it came from.
 class LevelSweeps {
 public:
-    void apply(const btCollisionWorld& world, const std::vector<std::unique_ptr<RigidBody>>& bodies) const;
+    void apply(const std::vector<std::unique_ptr<RigidBody>>& bodies);
 
 private:
-    void sweep(const btCollisionWorld& world, RigidBody& body) const;
+    void sweep(RigidBody& body) const;
+
+    std::vector<RigidBody*> level; // kept between steps: no allocation once grown
 };

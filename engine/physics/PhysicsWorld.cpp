@@ -82,7 +82,7 @@ void PhysicsWorld::step(float dt) {
     // No sub-steps: one step of exactly dt, and the bodies' own transforms are the result.
     impl->world.stepSimulation(dt, 0, dt);
     ++impl->stepCount;
-    impl->levelSweeps.apply(impl->world, impl->bodies);
+    impl->levelSweeps.apply(impl->bodies);
     impl->reports.collect(impl->dispatcher, impl->bodies);
     const std::vector<ContactPair>& reports = impl->reports.getReports();
     if (eventCallback && !reports.empty()) {
@@ -198,7 +198,7 @@ void PhysicsWorld::setSimulationEventCallback(SimulationEventCallback* callback)
 
 const std::vector<BodyPair>& PhysicsWorld::getContacts() const {
     static const std::vector<BodyPair> none;
-    return impl ? impl->reports.getContacts() : none;
+    return impl ? impl->reports.getContacts(impl->dispatcher) : none;
 }
 
 bool PhysicsWorld::isDebuggerConnected() const { return impl && impl->debugger.isConnected(); }
@@ -228,6 +228,6 @@ void PhysicsWorld::releaseBody(RigidBody& body) {
 
 void PhysicsWorld::sendDebugFrame() {
     if (impl->debugger.isConnected()) {
-        impl->debugger.sendLine(impl->frame.write(impl->stepCount, impl->bodies, impl->reports.getContacts()));
+        impl->debugger.sendLine(impl->frame.write(impl->stepCount, impl->bodies, impl->reports.getContacts(impl->dispatcher)));
     }
 }
