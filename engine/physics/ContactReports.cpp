@@ -9,6 +9,18 @@
 namespace {
 using Key = std::pair<std::uint64_t, std::uint64_t>;
 
+// Where a body was during the step: the box round its bounds at the start and at the end. Two
+// bodies that touch during the step have overlapping boxes, whatever their motions.
+SweptBox sweptBoxOf(const BulletBody& body) {
+    SweptBox box;
+    btVector3 endMin, endMax;
+    body.compound.getAabb(body.stepStart, box.min, box.max);
+    body.compound.getAabb(body.body.getWorldTransform(), endMin, endMax);
+    box.min.setMin(endMin);
+    box.max.setMax(endMax);
+    return box;
+}
+
 Key keyOf(const RigidBody& body0, const RigidBody& body1) {
     return std::minmax(body0.getId(), body1.getId());
 }
@@ -36,9 +48,9 @@ struct FirstHit : btCollisionWorld::ConvexResultCallback {
     }
 };
 
-bool overlaps(const btVector3& min0, const btVector3& max0, const btVector3& min1, const btVector3& max1) {
-    return min0.x() <= max1.x() && min1.x() <= max0.x() && min0.y() <= max1.y() && min1.y() <= max0.y() &&
-           min0.z() <= max1.z() && min1.z() <= max0.z();
+bool overlaps(const SweptBox& a, const SweptBox& b) {
+    return a.min.x() <= b.max.x() && b.min.x() <= a.max.x() && a.min.y() <= b.max.y() && b.min.y() <= a.max.y() &&
+           a.min.z() <= b.max.z() && b.min.z() <= a.max.z();
 }
 
 // Sweeps the fast body's shapes through the step against the hitbox, in the hitbox's frame of
@@ -47,15 +59,6 @@ std::optional<std::pair<int, int>> sweep(const BulletBody& fast, BulletBody& hit
     const btTransform& hitboxEnd = hitbox.body.getWorldTransform();
     const btTransform start = hitboxEnd * hitbox.stepStart.inverse() * fast.stepStart;
     const btTransform& end = fast.body.getWorldTransform();
-    btVector3 startMin, startMax, endMin, endMax, hitboxMin, hitboxMax;
-    fast.compound.getAabb(start, startMin, startMax);
-    fast.compound.getAabb(end, endMin, endMax);
-    startMin.setMin(endMin);
-    startMax.setMax(endMax);
-    hitbox.body.getCollisionShape()->getAabb(hitboxEnd, hitboxMin, hitboxMax);
-    if (!overlaps(startMin, startMax, hitboxMin, hitboxMax)) {
-        return std::nullopt;
-    }
     for (int i = 0; i < fast.compound.getNumChildShapes(); ++i) {
         const btCollisionShape* child = fast.compound.getChildShape(i);
         if (!child->isConvex()) {
@@ -110,21 +113,25 @@ void ContactReports::findTouches(btDispatcher& dispatcher) {
 }
 
 void ContactReports::sweepFastBodies(const std::vector<std::unique_ptr<RigidBody>>& bodies) {
-    fastBodies.clear();
     hitboxes.clear();
     for (const auto& body : bodies) {
-        if (body->getNbShapes() == 0) {
-            continue;
-        }
-        if (body->isCcdEnabled()) {
-            fastBodies.push_back(body.get());
-        }
-        if (hasGroup(body->getFilterWord(), CollisionGroup::Hitbox)) {
-            hitboxes.push_back(body.get());
+        if (body->getNbShapes() > 0 && hasGroup(body->getFilterWord(), CollisionGroup::Hitbox)) {
+            hitboxes.push_back({body.get(), sweptBoxOf(body->bullet())});
         }
     }
-    for (RigidBody* fast : fastBodies) {
-        for (RigidBody* hitbox : hitboxes) {
+    if (hitboxes.empty()) {
+        return;
+    }
+    for (const auto& body : bodies) {
+        if (!body->isCcdEnabled() || body->getNbShapes() == 0) {
+            continue;
+        }
+        RigidBody* fast = body.get();
+        const SweptBox fastBox = sweptBoxOf(fast->bullet());
+        for (const auto& [hitbox, hitboxBox] : hitboxes) {
+            if (!overlaps(fastBox, hitboxBox)) {
+                continue;
+            }
             const std::optional<PairFlags> flags = pairFlagsOf(fast->bullet().body, hitbox->bullet().body);
             const Key key = keyOf(*fast, *hitbox);
             if (!flags || !(*flags & PairFlag::NotifyTouchCcd) || contains(previous, key)) {

@@ -18,6 +18,12 @@
 // they would be reported with (the hitboxes): the library's own sweeps skip pairs that are never
 // solved, so a disc crossing a hitbox between two steps would otherwise never be seen. All vectors
 // are kept between steps, so a steady step allocates nothing.
+// The box round a body's bounds at the start and at the end of a step.
+struct SweptBox {
+    btVector3 min;
+    btVector3 max;
+};
+
 class ContactReports {
 public:
     void collect(btDispatcher& dispatcher, const std::vector<std::unique_ptr<RigidBody>>& bodies);
@@ -41,6 +47,5 @@ private:
     std::vector<Key> reportKeys; // parallel to reports
     std::vector<ContactPair> reports;
     std::vector<BodyPair> contacts;
-    std::vector<RigidBody*> fastBodies;
-    std::vector<RigidBody*> hitboxes;
+    std::vector<std::pair<RigidBody*, SweptBox>> hitboxes;
 };
