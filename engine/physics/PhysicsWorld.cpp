@@ -179,6 +179,7 @@ CapsuleController* PhysicsWorld::createCapsuleController(float radius, float hei
         return nullptr;
     }
     RigidBody& actor = addBody(BodyType::Kinematic, Pose(), false, nullptr);
+    actor.followsController = true;
     auto shape = std::make_unique<Shape>();
     shape->geometry = Geometry::capsule(radius, 0.5f * height);
     // Capsules lie along x; a quarter turn about z stands this one up.

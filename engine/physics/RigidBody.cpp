@@ -154,7 +154,13 @@ bool RigidBody::updateMassAndInertia(float density) {
     return true;
 }
 
-void RigidBody::release() { world.releaseBody(*this); }
+void RigidBody::release() {
+    if (followsController) {
+        reportError(errors(), ErrorCode::InvalidOperation, "release: a controller's body goes with its controller.");
+        return;
+    }
+    world.releaseBody(*this);
+}
 
 bool RigidBody::isSeenByQueries(const FilterData& filter) const {
     const bool anyFilter = filter == FilterData{};

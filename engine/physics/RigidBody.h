@@ -61,7 +61,8 @@ public:
     std::size_t getNbShapes() const { return shapes.size(); }
     const Shape& getShape(std::size_t index) const { return *shapes[index]; }
 
-    // Takes the body out of the world at once and destroys it; the handle is gone afterwards.
+    // Takes the body out of the world at once and destroys it; the handle is gone afterwards. A
+    // controller's body goes only with its controller: releasing it is refused.
     void release();
 
     Component* userData = nullptr;
@@ -94,6 +95,7 @@ private:
     Pose centreOfMass;
     glm::vec3 inertia{1.0f};
     std::uint32_t filterWord = 0;
+    bool followsController = false;
     std::optional<Pose> kinematicTarget;
     std::vector<std::unique_ptr<Shape>> shapes;
     std::unique_ptr<BulletBody> bulletBody;

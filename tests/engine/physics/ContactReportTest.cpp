@@ -111,6 +111,19 @@ TEST_F(ContactReportTest, CapsuleAndHitboxNeverTouch) {
     EXPECT_EQ(recorder.calls, 0);
 }
 
+// Kinematic and static bodies never pair: a hitbox sunk into the floor, or one on a controller,
+// has no contacts at all, whatever the filter would say of the pair.
+TEST_F(ContactReportTest, KinematicAndStaticBodiesNeverPair) {
+    world.addRigidStatic({floorMesh(20.0f)});
+    hitbox(glm::vec3(0.0f), glm::vec3(1.0f, 1.0f, 0.5f));
+    hitbox(glm::vec3(0.5f, 0.0f, 0.0f), glm::vec3(1.0f, 1.0f, 0.5f));
+    CapsuleController* controller = world.createCapsuleController(0.39f, 1.18f);
+    controller->setFootPosition(glm::dvec3(0.0, -0.5, 0.0));
+    steps(5);
+    EXPECT_TRUE(world.getContacts().empty());
+    EXPECT_EQ(recorder.calls, 0);
+}
+
 TEST_F(ContactReportTest, DynamicBoxAndCapsuleCollide) {
     world.addRigidStatic({floorMesh(20.0f)});
     CapsuleController* controller = world.createCapsuleController(0.39f, 1.18f);
