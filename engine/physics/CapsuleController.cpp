@@ -71,7 +71,10 @@ CapsuleController::Attempt CapsuleController::attempt(const glm::vec3& displacem
     }
     slide(result.centre, side, minDist, filters, result.flags);
     const float stepLifted = std::max(lifted - rise, 0.0f);
-    const float drop = std::max(-displacement.y, 0.0f) + stepLifted;
+    // Walking, the down pass also reaches as far as the steepest walkable slope (45 degrees) falls
+    // over the sideways motion, so a capsule walking down a ramp stays on it instead of hopping.
+    const float slopeFall = step > 0.0f ? glm::length(side) : 0.0f;
+    const float drop = std::max(-displacement.y, 0.0f) + stepLifted + slopeFall;
     if (drop >= minDist) {
         if (const auto hit = travel(result.centre, -up * drop, filters)) {
             result.flags |= ControllerCollisionFlag::CollisionDown;

@@ -100,6 +100,27 @@ TEST_F(ControllerCourse, WalksUpAThirtyDegreeRamp) {
     EXPECT_TRUE(controller->getState().collisionFlags & ControllerCollisionFlag::CollisionDown);
 }
 
+// Going down, the step offset keeps the capsule on the slope instead of launching it off each step.
+TEST_F(ControllerCourse, WalksDownARampStayingOnIt) {
+    build({rampMesh(-8.0f, 6.0f, 30.0f, 5.0f)}, glm::dvec3(-2.5, 5.5 * std::tan(glm::radians(30.0)) + 0.2, 0.0));
+    walkFor(20, glm::vec3(0.0f));
+    for (int i = 0; i < 30; ++i) {
+        EXPECT_TRUE(walk(glm::vec3(-4.0f, 0.0f, 0.0f)) & ControllerCollisionFlag::CollisionDown) << "step " << i;
+    }
+    EXPECT_LT(foot().x, -4.0f);
+}
+
+TEST_F(ControllerCourse, QueryFiltersChooseWhatTheSweepsSee) {
+    build({});
+    const FilterData playersOnly{2, 0, 0, 0};
+    const ControllerFilters filters[] = {{&playersOnly, true, true}, {nullptr, false, true}};
+    for (const ControllerFilters& filter : filters) {
+        controller->setFootPosition(glm::dvec3(0.0));
+        EXPECT_EQ(controller->move(glm::vec3(0.0f, -0.5f, 0.0f), 0.001f, dt, filter), 0);
+        EXPECT_NEAR(foot().y, -0.5f, 1e-4f) << "the floor must not be seen";
+    }
+}
+
 TEST_F(ControllerCourse, DoesNotClimbASixtyDegreeRamp) {
     build({rampMesh(2.0f, 3.0f, 60.0f, 5.0f)});
     float highest = 0.0f;
