@@ -123,6 +123,31 @@ TEST_F(RigidBodyTest, OnlySpheresCapsulesAndBoxesCanBeAttached) {
     EXPECT_EQ(log.count("A RigidDynamic can only have spheres, capsules and boxes as attached shapes."), 5u);
 }
 
+TEST_F(RigidBodyTest, HitboxIsOneKinematicShapeWithTheMassOfItsDensity) {
+    RigidBody* hitbox = world.createKinematicRigidDynamic(Pose(glm::vec3(1.0f, 2.0f, 3.0f)), 1.0f,
+                                                          Geometry::box(glm::vec3(1.0f, 1.0f, 0.5f)), Pose(), false, nullptr);
+    ASSERT_NE(hitbox, nullptr);
+    EXPECT_EQ(hitbox->getType(), BodyType::Kinematic);
+    ASSERT_EQ(hitbox->getNbShapes(), 1u);
+    EXPECT_EQ(hitbox->getShape(0).simulationFilterData, (FilterData{1, 0, 0, 0}));
+    EXPECT_EQ(hitbox->getShape(0).queryFilterData, (FilterData{1, 0, 0, 0}));
+    EXPECT_FALSE(hitbox->getShape(0).sceneQueryShape);
+    EXPECT_FLOAT_EQ(hitbox->getMass(), 4.0f);
+
+    // The target is reached in the next step, not before.
+    hitbox->setKinematicTarget(Pose(glm::vec3(1.0f, 2.0f, 4.0f)));
+    EXPECT_FLOAT_EQ(hitbox->getGlobalPose().position.z, 3.0f);
+    world.step(dt);
+    EXPECT_FLOAT_EQ(hitbox->getGlobalPose().position.z, 4.0f);
+}
+
+TEST_F(RigidBodyTest, HitboxOfAnotherGeometryIsRefused) {
+    LogCapture log;
+    EXPECT_EQ(world.createKinematicRigidDynamic(Pose(), 1.0f, Geometry::heightField(), Pose(), false, nullptr), nullptr);
+    EXPECT_EQ(world.createKinematicRigidDynamic(Pose(), 1.0f, Geometry::sphere(0.0f), Pose(), false, nullptr), nullptr);
+    EXPECT_EQ(log.count("A kinematic RigidDynamic can only have spheres, capsules and boxes as attached shapes."), 2u);
+}
+
 TEST_F(RigidBodyTest, InvalidInputIsRefusedWithOneErrorEach) {
     RigidBody& body = box(Pose(glm::vec3(0.0f, 5.0f, 0.0f)), glm::vec3(0.5f));
     const float nan = std::nanf("");
