@@ -1,0 +1,4 @@
+#version 430 core
+// Depth only: the shadow framebuffer has no colour buffer.
+void main() {
+}

@@ -1,0 +1,6 @@
+#include "graphics/shaders/Shaders.h"
+
+Shaders& getShaders() {
+    static Shaders shaders;
+    return shaders;
+}

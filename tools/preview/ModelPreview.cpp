@@ -1,0 +1,131 @@
+#include "tools/preview/ModelPreview.h"
+
+#include "engine/scene/GameObject.h"
+#include "graphics/gl/FrameBuffer.h"
+#include "graphics/shaders/Shaders.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace {
+// Draws a model as the game's model component does: the bone uniforms in the scene passes
+// only, then each mesh at placement x its mesh transform.
+class PreviewModelComponent : public Component {
+public:
+    PreviewModelComponent(GameObject* owner, RenderContext* context, const Model* model, const glm::mat4& placement)
+        : Component(owner, "PreviewModelComponent"), context(context), model(model), placement(placement) {}
+
+    void render() override {
+        if (!context->isDepthPass()) {
+            PBRShader& pbr = context->getPbrShader();
+            pbr.use();
+            pbr.hasBones.set(!model->bones.empty());
+            pbr.boneTransforms.set(model->boneTransforms);
+        }
+        for (std::size_t i = 0; i < model->meshes.size(); ++i) {
+            context->drawMesh(*model->meshes[i], placement * model->meshTransforms[i],
+                              model->materials[model->materialIndices[i]]);
+        }
+    }
+
+private:
+    RenderContext* context;
+    const Model* model;
+    glm::mat4 placement;
+};
+
+// A floor slab 0.2 thick, its top at y = 0 (the unit cube scaled and lowered).
+ModelData floorData(float halfSize) {
+    SubMesh slab;
+    for (std::size_t v = 0; v < unitCubePositions.size(); ++v) {
+        slab.positions.push_back(unitCubePositions[v] * glm::vec3(halfSize, 0.1f, halfSize) - glm::vec3(0, 0.1f, 0));
+        slab.normals.push_back(unitCubeNormals[v]);
+    }
+    slab.triangles.assign(unitCubeTriangles.begin(), unitCubeTriangles.end());
+    slab.textureCoordinates.assign(slab.positions.size(), glm::vec2(0.0f));
+    slab.boneIds.assign(slab.positions.size(), glm::uvec4(0));
+    slab.boneWeights.assign(slab.positions.size(), glm::vec4(0.0f));
+    ModelData data;
+    data.name = "PreviewFloor";
+    data.subMeshes = {slab};
+    data.meshTransforms = {glm::mat4(1.0f)};
+    data.materialIndices = {0};
+    return data;
+}
+
+// The game's lights: the sun, which also casts the shadow, and two weak fills.
+const glm::vec3 sunDirection(1.0f, -2.0f, 1.0f);
+
+void setLights() {
+    PBRShader& pbr = getShaders().pbr;
+    pbr.use();
+    std::array<DirectionalLight, maxLights> lights{};
+    lights[0] = {sunDirection, {237.0f / 255.0f, 1.0f, 186.0f / 255.0f}};
+    lights[1] = {{-0.1f, -0.1f, 0.1f}, {0.3f, 0.3f, 0.3f}};
+    lights[2] = {{0.1f, -0.1f, -0.1f}, {0.3f, 0.3f, 0.3f}};
+    pbr.directionalLights.set(lights);
+}
+} // namespace
+
+ModelPreview::ModelPreview(const glm::uvec2& size)
+    : size(size), sky("assets/textures/skybox/", "jpg"), skyCube(Mesh::createCube(glm::vec3(1.0f))),
+      floor(floorData(30.0f)) {
+    context.initTargets(size, {2048, 2048}, 2.2f);
+    sky.generateMipmaps();
+    floor.setMaterial(0, {{0.3f, 0.31f, 0.33f}, 0.2f, 0.9f, 0.0f});
+    setLights();
+    glEnable(GL_CULL_FACE); // as the game draws: a clockwise face would vanish here
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void ModelPreview::drawSky(const glm::mat4& projection, const glm::mat4& view) {
+    SkyboxShader& shader = getShaders().skybox;
+    shader.use();
+    shader.viewProjectMatrix.set(projection * glm::mat4(glm::mat3(view)));
+    shader.skybox.set(&sky);
+    glDepthFunc(GL_LEQUAL);
+    glDisable(GL_CULL_FACE);
+    skyCube.draw();
+    glEnable(GL_CULL_FACE);
+    glDepthFunc(GL_LESS);
+}
+
+std::vector<unsigned char> ModelPreview::render(const PreviewShot& shot) {
+    GameObject root("PreviewRoot");
+    root.addChild("Model").lock()->addComponent<PreviewModelComponent>(&context, shot.model, shot.placement);
+    if (shot.floorHeight) {
+        const glm::mat4 at = glm::translate(glm::mat4(1.0f), {shot.target.x, *shot.floorHeight, shot.target.z});
+        root.addChild("Floor").lock()->addComponent<PreviewModelComponent>(&context, &floor, at);
+    }
+    const float e = shot.shadowHalfExtent;
+    const glm::vec3 sun = shot.target - glm::normalize(sunDirection) * (2.0f * e);
+    const glm::mat4 lightSpace = glm::ortho(-e, e, -e, e, 0.1f, 4.0f * e) * glm::lookAt(sun, shot.target, {0, 1, 0});
+    const glm::mat4 projection =
+        glm::perspective(glm::radians(shot.fieldOfView), static_cast<float>(size.x) / size.y, 0.05f, 400.0f);
+    const glm::mat4 view = glm::lookAt(shot.eye, shot.target, {0, 1, 0});
+
+    FrameBuffer(0).bind(GL_FRAMEBUFFER);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    context.renderShadowMap(root, lightSpace, sunDirection);
+    PBRShader& pbr = getShaders().pbr;
+    pbr.use();
+    pbr.viewProjectMatrix.set(projection * view);
+    pbr.eyePos.set(shot.eye);
+    context.renderScene(root);
+    drawSky(projection, view);
+    context.resolveMultisample();
+    context.blurBloom();
+    FrameBuffer(0).bind(GL_FRAMEBUFFER);
+    glViewport(0, 0, static_cast<GLsizei>(size.x), static_cast<GLsizei>(size.y));
+    context.composite();
+
+    const std::size_t row = static_cast<std::size_t>(size.x) * 4;
+    std::vector<unsigned char> bottomUp(row * size.y), topDown(row * size.y);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, static_cast<GLsizei>(size.x), static_cast<GLsizei>(size.y), GL_RGBA, GL_UNSIGNED_BYTE,
+                 bottomUp.data());
+    for (std::size_t y = 0; y < size.y; ++y) {
+        std::copy_n(&bottomUp[(size.y - 1 - y) * row], row, &topDown[y * row]);
+    }
+    return topDown;
+}
