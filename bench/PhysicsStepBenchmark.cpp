@@ -1,4 +1,4 @@
-// The fixed physics step of a match: the arena, two walking players (controller, capsule body,
+// The fixed physics step of a match: the game's arena, two walking players (controller, capsule body,
 // hitbox) and 0, 50 or 200 frisbees in flight, each thrown again 1.5 s after its last throw. Next to
 // it, in the same run and on the same machine state, the library's bare stepSimulation of the same
 // bodies. Reported: microseconds per step of each, our layer's cost as the ratio of the two, the
@@ -18,28 +18,10 @@ constexpr float dt = 1.0f / 60.0f;
 constexpr int flightSteps = 90;
 const glm::vec3 frisbeeHalf(0.298264f, 0.0522395f, 0.298264f);
 const glm::vec3 hitboxHalf(1.0f, 1.0f, 0.5f);
-const glm::vec3 spawns[2] = {{-35.0f, 0.0f, 1.1f}, {45.0f, 0.0f, 1.1f}};
+// The game's spawn points; the players drop onto the floor below them during the warm-up.
+const glm::vec3 spawns[2] = {{-35.0f, 2.6f, 1.1f}, {45.0f, 2.6f, 1.1f}};
 // The player's capsule centre above its foot: height / 2 + radius + contact offset.
 constexpr float centreHeight = 0.59f + 0.39f + 0.1f;
-
-// A stand-in for the game's arena, of its size and kinds of pieces: a floor, closed walls, cover,
-// ramps and steps.
-std::vector<LevelMesh> arena() {
-    std::vector<LevelMesh> meshes = {boxMesh({-55.0f, -1.0f, -40.0f}, {55.0f, 0.0f, 40.0f}),
-                                     boxMesh({-56.0f, 0.0f, -41.0f}, {-55.0f, 4.0f, 41.0f}),
-                                     boxMesh({55.0f, 0.0f, -41.0f}, {56.0f, 4.0f, 41.0f}),
-                                     boxMesh({-55.0f, 0.0f, -41.0f}, {55.0f, 4.0f, -40.0f}),
-                                     boxMesh({-55.0f, 0.0f, 40.0f}, {55.0f, 4.0f, 41.0f})};
-    for (int i = 0; i < 12; ++i) {
-        const float x = -45.0f + 8.0f * i;
-        const float z = i % 2 ? 8.0f : -8.0f;
-        meshes.push_back(boxMesh({x, 0.0f, z - 1.5f}, {x + 2.0f, 1.5f + 0.1f * i, z + 1.5f}));
-    }
-    meshes.push_back(rampMesh(-20.0f, 6.0f, 30.0f, 3.0f));
-    meshes.push_back(rampMesh(10.0f, 4.0f, 40.0f, 3.0f));
-    meshes.push_back(boxMesh({0.0f, 0.0f, 20.0f}, {6.0f, 0.4f, 26.0f}));
-    return meshes;
-}
 
 // The same throws for both worlds: from a player's eye, any heading, a little up or down.
 Pose throwPose(int frisbee, std::uint32_t& seed) {
@@ -54,17 +36,18 @@ glm::vec3 throwVelocity(const Pose& pose, std::uint32_t seed) {
     return 40.0f * glm::normalize(pose.rotation * glm::vec3(0.0f, std::sin(pitch), 1.0f));
 }
 
-// Where each player walks this step: a circle of 3 m radius round its spawn point, at 3 m/s.
+// Where each player walks this step: a circle of 3 m radius round its spawn point, at 3 m/s, with
+// gravity's pull of a player standing on the floor.
 glm::vec3 walkDisplacement(int player, int step) {
     const float angle = step * dt + player;
-    return glm::vec3(-std::sin(angle), 0.0f, std::cos(angle)) * (3.0f * dt) + glm::vec3(0.0f, -0.01f, 0.0f);
+    return glm::vec3(-std::sin(angle), 0.0f, std::cos(angle)) * (3.0f * dt) + glm::vec3(0.0f, -0.1f, 0.0f);
 }
 
 class OurScene {
 public:
     explicit OurScene(int frisbees) {
         world.init();
-        world.addRigidStatic(arena());
+        world.addRigidStatic(arenaLevel());
         for (int p = 0; p < 2; ++p) {
             controllers[p] = world.createCapsuleController(0.39f, 1.18f);
             controllers[p]->setFootPosition(glm::dvec3(spawns[p]));
@@ -112,11 +95,11 @@ public:
 class BareScene {
 public:
     explicit BareScene(int frisbees) {
-        bare.addLevel(arena());
+        bare.addLevel(arenaLevel());
         for (int p = 0; p < 2; ++p) {
-            position[p] = spawns[p] + glm::vec3(0.0f, centreHeight, 0.0f);
-            capsules[p] = bare.addCapsule(0.39f, 1.18f, position[p]);
-            hitboxes[p] = bare.addHitbox(hitboxHalf, position[p] - glm::vec3(0.0f, 0.45f, 0.0f));
+            const glm::vec3 centre = spawns[p] + glm::vec3(0.0f, centreHeight, 0.0f);
+            capsules[p] = bare.addCapsule(0.39f, 1.18f, centre);
+            hitboxes[p] = bare.addHitbox(hitboxHalf, centre - glm::vec3(0.0f, 0.45f, 0.0f));
         }
         std::uint32_t seed = 1;
         for (int i = 0; i < frisbees; ++i) {
@@ -134,17 +117,16 @@ public:
         }
     }
 
-    void movePlayers(int step) {
+    // The capsules go where our controllers went: the same bodies in the same places.
+    void movePlayers(const OurScene& ours) {
         for (int p = 0; p < 2; ++p) {
-            const glm::vec3 walk = walkDisplacement(p, step);
-            position[p] += glm::vec3(walk.x, 0.0f, walk.z);
-            bare.moveKinematic(capsules[p], position[p]);
-            bare.moveKinematic(hitboxes[p], position[p] - glm::vec3(0.0f, 0.45f, 0.0f));
+            const glm::vec3 centre(ours.controllers[p]->getPosition());
+            bare.moveKinematic(capsules[p], centre);
+            bare.moveKinematic(hitboxes[p], centre - glm::vec3(0.0f, 0.45f, 0.0f));
         }
     }
 
     BulletBaseline bare;
-    glm::vec3 position[2];
     std::size_t capsules[2] = {};
     std::size_t hitboxes[2] = {};
     std::vector<std::size_t> discs;
@@ -167,7 +149,7 @@ void fixedStep(benchmark::State& state) {
         ours.movePlayers(step);
         ours.world.step(dt);
         bare.rethrow(step, bareSeed);
-        bare.movePlayers(step);
+        bare.movePlayers(ours);
         bare.bare.step(dt);
     }
     double worldTime = 0.0;
@@ -186,7 +168,7 @@ void fixedStep(benchmark::State& state) {
         allocations += heapAllocations() - before;
 
         bare.rethrow(step, bareSeed);
-        bare.movePlayers(step);
+        bare.movePlayers(ours);
         start = std::chrono::steady_clock::now();
         bare.bare.step(dt);
         bareTime += elapsedMicroseconds(start);

@@ -1,5 +1,7 @@
 #include "tests/engine/physics/TestLevels.h"
 
+#include "graphics/model/ModelImport.h"
+
 #include <cmath>
 #include <glm/trigonometric.hpp>
 
@@ -33,4 +35,13 @@ LevelMesh sheetMesh(const glm::vec3& corner, const glm::vec3& edge0, const glm::
     mesh.positions = {corner, corner + edge0, corner + edge0 + edge1, corner + edge1};
     mesh.triangles = {{0, 1, 2}, {0, 2, 3}};
     return mesh;
+}
+
+std::vector<LevelMesh> arenaLevel() {
+    const ModelData arena = loadModel("assets/models/map_rescaled.dae");
+    std::vector<LevelMesh> meshes;
+    for (std::size_t i = 0; i < arena.subMeshes.size(); ++i) {
+        meshes.push_back({arena.subMeshes[i].positions, arena.subMeshes[i].triangles, arena.meshTransforms[i]});
+    }
+    return meshes;
 }

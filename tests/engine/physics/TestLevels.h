@@ -3,9 +3,10 @@
 #include "engine/physics/LevelMesh.h"
 
 #include <glm/vec3.hpp>
+#include <vector>
 
-// Level pieces that tests (and the step benchmark, until it has the game's arena) build themselves.
-// Each is one mesh with triangles wound counter-clockwise seen from outside.
+// Level pieces that tests build themselves, each one mesh with triangles wound counter-clockwise
+// seen from outside; and the game's arena as the physics world takes it.
 
 // A closed axis-aligned box.
 LevelMesh boxMesh(const glm::vec3& min, const glm::vec3& max);
@@ -16,3 +17,5 @@ LevelMesh floorMesh(float half, float y = 0.0f);
 LevelMesh rampMesh(float x0, float length, float degrees, float halfWidth);
 // One two-sided rectangle without thickness: corner, and the two edges from it.
 LevelMesh sheetMesh(const glm::vec3& corner, const glm::vec3& edge0, const glm::vec3& edge1);
+// "assets/models/map_rescaled.dae" imported, one level mesh per mesh with its mesh transform.
+std::vector<LevelMesh> arenaLevel();
