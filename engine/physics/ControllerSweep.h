@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/physics/CapsuleController.h"
+
+#include <btBulletCollisionCommon.h>
+#include <glm/vec3.hpp>
+#include <optional>
+
+class RigidBody;
+
+struct SweepHit {
+    float distance;   // metres travelled until the capsule touches
+    glm::vec3 normal; // of the contact, pointing towards the capsule
+    glm::vec3 point;  // where the capsule touches
+};
+
+// Sweeps an upright capsule through the world for one controller, ignoring the controller's own body.
+class ControllerSweep {
+public:
+    ControllerSweep(const btCollisionWorld& world, const RigidBody& self, float radius, float height);
+
+    // The first surface that stops the capsule moved from centre by motion; surfaces the motion
+    // leaves do not stop it.
+    std::optional<SweepHit> cast(const glm::vec3& centre, const glm::vec3& motion, const ControllerFilters& filters) const;
+
+    // The normal of the face just beyond a contact point, seen from above: where the capsule's round
+    // bottom rests on an edge, the face it is climbing onto rather than the edge's slant.
+    glm::vec3 faceBeyond(const SweepHit& hit, const ControllerFilters& filters) const;
+
+private:
+    const btCollisionWorld& world;
+    const RigidBody& self;
+    btCapsuleShape shape;
+};

@@ -1,0 +1,234 @@
+#include "engine/physics/PhysicsWorld.h"
+
+#include "engine/Logging.h"
+#include "engine/physics/BodyPairFilter.h"
+#include "engine/physics/BulletBody.h"
+#include "engine/physics/ContactMaterials.h"
+#include "engine/physics/ContactReports.h"
+#include "engine/physics/ControllerSweep.h"
+#include "engine/physics/DebugFrame.h"
+#include "engine/physics/DebuggerConnection.h"
+#include "engine/physics/DynamicsWorld.h"
+#include "engine/physics/FilteringDispatcher.h"
+#include "engine/physics/LevelSweeps.h"
+
+#include <algorithm>
+#include <cmath>
+#include <glm/gtc/constants.hpp>
+
+namespace {
+const glm::vec3 gravity(0.0f, -9.81f, 0.0f);
+// A listener on this machine answers at once or not at all; the game does not wait longer.
+constexpr std::chrono::milliseconds debuggerTimeout{10};
+// Relative speeds below this (metres per second) do not bounce, so resting bodies stay at rest.
+constexpr float bounceThreshold = 2.0f;
+
+bool supportedByBodies(const Geometry& geometry) {
+    const GeometryType type = geometry.getType();
+    return type == GeometryType::Sphere || type == GeometryType::Capsule || type == GeometryType::Box;
+}
+} // namespace
+
+struct PhysicsWorld::Impl {
+    Impl() {
+        broadphase.getOverlappingPairCache()->setOverlapFilterCallback(&pairFilter);
+        world.setGravity(btVector3(gravity.x, gravity.y, gravity.z));
+        world.getSolverInfo().m_restitutionVelocityThreshold = bounceThreshold;
+    }
+
+    // Declared in the order they are needed; destroyed in reverse, bodies before the world.
+    btDefaultCollisionConfiguration configuration;
+    FilteringDispatcher dispatcher{&configuration};
+    BodyPairFilter pairFilter;
+    btDbvtBroadphase broadphase;
+    btSequentialImpulseConstraintSolver solver;
+    DynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
+    std::vector<std::unique_ptr<RigidBody>> bodies;
+    std::vector<std::unique_ptr<CapsuleController>> controllers;
+    LevelSweeps levelSweeps;
+    ContactReports reports;
+    DebuggerConnection debugger;
+    DebugFrame frame;
+    std::uint64_t nextBodyId = 1;
+    std::uint64_t stepCount = 0;
+};
+
+PhysicsWorld::PhysicsWorld() = default;
+
+PhysicsWorld::~PhysicsWorld() = default;
+
+void PhysicsWorld::init(std::uint16_t debuggerPort) {
+    if (impl) {
+        reportError(errorCallback, ErrorCode::InvalidOperation, "PhysicsWorld::init: the world is already built.");
+        return;
+    }
+    getPhysicsLogger()->debug("Initializing Bullet {}.{}", btGetVersion() / 100, btGetVersion() % 100);
+    installContactMaterials();
+    impl = std::make_unique<Impl>();
+    impl->debugger.connect(debuggerPort, debuggerTimeout);
+}
+
+void PhysicsWorld::step(float dt) {
+    if (!checkInitialised("step")) {
+        return;
+    }
+    if (!std::isfinite(dt) || dt <= 0.0f) {
+        reportError(errorCallback, ErrorCode::InvalidParameter, "PhysicsWorld::step: the elapsed time must be positive!");
+        return;
+    }
+    for (const auto& body : impl->bodies) {
+        body->beginStep();
+    }
+    // No sub-steps: one step of exactly dt, and the bodies' own transforms are the result.
+    impl->world.stepSimulation(dt, 0, dt);
+    ++impl->stepCount;
+    impl->levelSweeps.apply(impl->bodies);
+    impl->reports.collect(impl->dispatcher, impl->bodies);
+    const std::vector<ContactPair>& reports = impl->reports.getReports();
+    if (eventCallback && !reports.empty()) {
+        eventCallback->onContact(reports.data(), static_cast<std::uint32_t>(reports.size()));
+    }
+    sendDebugFrame();
+}
+
+RigidBody* PhysicsWorld::createRigidDynamic(const Pose& pose, bool enableCcd, Component* component) {
+    if (!checkInitialised("createRigidDynamic")) {
+        return nullptr;
+    }
+    if (!pose.isValid()) {
+        reportError(errorCallback, ErrorCode::InvalidParameter, "createRigidDynamic: pose is not valid.");
+        return nullptr;
+    }
+    return &addBody(BodyType::Dynamic, pose, enableCcd, component);
+}
+
+void PhysicsWorld::attachShape(RigidBody& actor, const Geometry& geometry, const Pose& localPose,
+                               Component* component) {
+    if (!supportedByBodies(geometry)) {
+        getPhysicsLogger()->error("A RigidDynamic can only have spheres, capsules and boxes as attached shapes.");
+        return;
+    }
+    if (!geometry.isValid() || !localPose.isValid()) {
+        reportError(errorCallback, ErrorCode::InvalidParameter,
+                    "attachShape: geometry or local pose is not valid; no shape was attached.");
+        return;
+    }
+    auto shape = std::make_unique<Shape>();
+    shape->geometry = geometry;
+    shape->localPose = Pose(glm::normalize(localPose.rotation), localPose.position);
+    shape->simulationFilterData = filterDataOf(CollisionGroup::DynamicBody);
+    shape->sceneQueryShape = false;
+    shape->userData = component;
+    actor.addShape(std::move(shape));
+}
+
+RigidBody* PhysicsWorld::createKinematicRigidDynamic(const Pose& pose, float density, const Geometry& geometry,
+                                                     const Pose& localPose, bool enableCcd, Component* component) {
+    if (!checkInitialised("createKinematicRigidDynamic")) {
+        return nullptr;
+    }
+    if (!pose.isValid()) {
+        reportError(errorCallback, ErrorCode::InvalidParameter, "createKinematicRigidDynamic: pose is not valid.");
+        return nullptr;
+    }
+    RigidBody& body = addBody(BodyType::Kinematic, pose, enableCcd, component);
+    if (!supportedByBodies(geometry) || !geometry.isValid() || !localPose.isValid()) {
+        getPhysicsLogger()->error("A kinematic RigidDynamic can only have spheres, capsules and boxes as attached shapes.");
+        return nullptr;
+    }
+    auto shape = std::make_unique<Shape>();
+    shape->geometry = geometry;
+    shape->localPose = Pose(glm::normalize(localPose.rotation), localPose.position);
+    shape->simulationFilterData = filterDataOf(CollisionGroup::Hitbox);
+    shape->queryFilterData = filterDataOf(CollisionGroup::Hitbox);
+    shape->sceneQueryShape = false;
+    shape->userData = component;
+    body.addShape(std::move(shape));
+    body.updateMassAndInertia(density);
+    return &body;
+}
+
+RigidBody* PhysicsWorld::addRigidStatic(const std::vector<LevelMesh>& meshes) {
+    if (!checkInitialised("addRigidStatic")) {
+        return nullptr;
+    }
+    auto body = std::unique_ptr<RigidBody>(new RigidBody(*this, BodyType::Static, impl->nextBodyId++, Pose(), false));
+    for (const LevelMesh& mesh : meshes) {
+        std::unique_ptr<CookedTriangleMesh> cooked = CookedTriangleMesh::cook(mesh);
+        if (!cooked) {
+            fatal(getPhysicsLogger(), "Error while adding a rigid static: Failed to cook triangle mesh.");
+        }
+        auto shape = std::make_unique<Shape>();
+        shape->geometry = Geometry::triangleMesh();
+        shape->simulationFilterData = filterDataOf(CollisionGroup::Level);
+        shape->material = levelMaterial;
+        body->addShape(std::move(shape), std::move(cooked));
+    }
+    body->bullet().world = &impl->world;
+    impl->world.addRigidBody(&body->bullet().body, btBroadphaseProxy::DefaultFilter, btBroadphaseProxy::AllFilter);
+    impl->bodies.push_back(std::move(body));
+    return impl->bodies.back().get();
+}
+
+CapsuleController* PhysicsWorld::createCapsuleController(float radius, float height) {
+    if (!checkInitialised("createCapsuleController")) {
+        return nullptr;
+    }
+    if (!std::isfinite(radius) || radius <= 0.0f || !std::isfinite(height) || height < 0.0f) {
+        reportError(errorCallback, ErrorCode::InvalidParameter, "createCapsuleController: radius or height is not valid.");
+        return nullptr;
+    }
+    RigidBody& actor = addBody(BodyType::Kinematic, Pose(), false, nullptr);
+    actor.followsController = true;
+    auto shape = std::make_unique<Shape>();
+    shape->geometry = Geometry::capsule(radius, 0.5f * height);
+    // Capsules lie along x; a quarter turn about z stands this one up.
+    shape->localPose = Pose(glm::angleAxis(glm::half_pi<float>(), glm::vec3(0.0f, 0.0f, 1.0f)), glm::vec3(0.0f));
+    shape->simulationFilterData = filterDataOf(CollisionGroup::Player);
+    shape->queryFilterData = filterDataOf(CollisionGroup::Player);
+    actor.addShape(std::move(shape));
+    auto sweep = std::make_unique<ControllerSweep>(impl->world, actor, radius + CapsuleController::contactOffset, height);
+    impl->controllers.push_back(
+        std::make_unique<CapsuleController>(actor, std::move(sweep), errorCallback, radius, height));
+    return impl->controllers.back().get();
+}
+
+glm::vec3 PhysicsWorld::getGravity() const { return gravity; }
+
+void PhysicsWorld::setSimulationEventCallback(SimulationEventCallback* callback) { eventCallback = callback; }
+
+const std::vector<BodyPair>& PhysicsWorld::getContacts() const {
+    static const std::vector<BodyPair> none;
+    return impl ? impl->reports.getContacts(impl->dispatcher) : none;
+}
+
+bool PhysicsWorld::isDebuggerConnected() const { return impl && impl->debugger.isConnected(); }
+
+bool PhysicsWorld::checkInitialised(const char* operation) {
+    if (!impl) {
+        const std::string message = fmt::format("PhysicsWorld::{}: the world is not built yet (init).", operation);
+        reportError(errorCallback, ErrorCode::InvalidOperation, message.c_str());
+    }
+    return impl != nullptr;
+}
+
+RigidBody& PhysicsWorld::addBody(BodyType type, const Pose& pose, bool enableCcd, Component* component) {
+    const Pose unit(glm::normalize(pose.rotation), pose.position);
+    auto body = std::unique_ptr<RigidBody>(new RigidBody(*this, type, impl->nextBodyId++, unit, enableCcd));
+    body->userData = component;
+    body->bullet().world = &impl->world;
+    impl->world.addRigidBody(&body->bullet().body, btBroadphaseProxy::DefaultFilter, btBroadphaseProxy::AllFilter);
+    impl->bodies.push_back(std::move(body));
+    return *impl->bodies.back();
+}
+
+void PhysicsWorld::releaseBody(RigidBody& body) {
+    impl->reports.forget(body);
+    std::erase_if(impl->bodies, [&](const std::unique_ptr<RigidBody>& entry) { return entry.get() == &body; });
+}
+
+void PhysicsWorld::sendDebugFrame() {
+    if (impl->debugger.isConnected()) {
+        impl->debugger.sendLine(impl->frame.write(impl->stepCount, impl->bodies, impl->reports.getContacts(impl->dispatcher)));
+    }
+}

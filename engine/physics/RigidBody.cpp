@@ -1,0 +1,242 @@
+#include "engine/physics/RigidBody.h"
+
+#include "engine/physics/BulletBody.h"
+#include "engine/physics/BulletMath.h"
+#include "engine/physics/MassProperties.h"
+#include "engine/physics/PhysicsErrorCallback.h"
+#include "engine/physics/PhysicsWorld.h"
+
+#include <algorithm>
+
+namespace {
+// Bullet rounds box corners by the margin; it must stay inside thin boxes (a frisbee is 0.1 thick).
+constexpr float boxMargin = 0.04f;
+
+std::unique_ptr<btCollisionShape> collisionShapeOf(const Geometry& geometry) {
+    switch (geometry.getType()) {
+    case GeometryType::Sphere:
+        return std::make_unique<btSphereShape>(geometry.getRadius());
+    case GeometryType::Capsule:
+        return std::make_unique<btCapsuleShapeX>(geometry.getRadius(), 2.0f * geometry.getHalfHeight());
+    case GeometryType::Box: {
+        const glm::vec3 half = geometry.getHalfExtents();
+        auto box = std::make_unique<btBoxShape>(toBullet(half));
+        box->setMargin(std::min(boxMargin, 0.5f * std::min({half.x, half.y, half.z})));
+        return box;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+// The radius of a sphere that fits inside the shape: what continuous collision detection sweeps.
+float innerRadius(const Geometry& geometry) {
+    switch (geometry.getType()) {
+    case GeometryType::Sphere:
+    case GeometryType::Capsule:
+        return geometry.getRadius();
+    case GeometryType::Box: {
+        const glm::vec3 half = geometry.getHalfExtents();
+        return std::min({half.x, half.y, half.z});
+    }
+    default:
+        return 0.0f;
+    }
+}
+} // namespace
+
+RigidBody::RigidBody(PhysicsWorld& world, BodyType type, std::uint64_t id, const Pose& pose, bool enableCcd)
+    : world(world), type(type), id(id), ccdEnabled(enableCcd && type == BodyType::Dynamic),
+      bulletBody(std::make_unique<BulletBody>(type == BodyType::Dynamic ? 1.0f : 0.0f)) {
+    btRigidBody& body = bulletBody->body;
+    body.setUserPointer(this);
+    body.setWorldTransform(toBullet(pose));
+    body.setInterpolationWorldTransform(body.getWorldTransform());
+    body.setFriction(defaultMaterial.dynamicFriction);
+    body.setRestitution(defaultMaterial.restitution);
+    // Linear damping none, a little angular damping: thrown discs spin down instead of forever.
+    body.setDamping(0.0f, 0.05f);
+    int flags = body.getCollisionFlags() | btCollisionObject::CF_CUSTOM_MATERIAL_CALLBACK;
+    if (type == BodyType::Kinematic) {
+        flags |= btCollisionObject::CF_KINEMATIC_OBJECT;
+        // A kinematic body that fell asleep would stop pushing and stop being reported.
+        body.setActivationState(DISABLE_DEACTIVATION);
+    }
+    body.setCollisionFlags(flags);
+}
+
+RigidBody::~RigidBody() {
+    if (bulletBody->world) {
+        bulletBody->world->removeRigidBody(&bulletBody->body);
+    }
+}
+
+Pose RigidBody::getGlobalPose() const {
+    return toPose(bulletBody->body.getWorldTransform()) * centreOfMass.inverse();
+}
+
+void RigidBody::setGlobalPose(const Pose& pose, bool autowake) {
+    if (!pose.isValid()) {
+        reportError(errors(), ErrorCode::InvalidParameter, "setGlobalPose: pose is not valid.");
+        return;
+    }
+    Pose unit = pose;
+    unit.rotation = glm::normalize(unit.rotation);
+    placeShapes(unit);
+    if (autowake && type != BodyType::Static) {
+        bulletBody->body.activate(true);
+    }
+}
+
+void RigidBody::setKinematicTarget(const Pose& target) {
+    if (type != BodyType::Kinematic) {
+        reportError(errors(), ErrorCode::InvalidOperation, "setKinematicTarget: Body must be kinematic!");
+        return;
+    }
+    if (!target.isValid()) {
+        reportError(errors(), ErrorCode::InvalidParameter, "setKinematicTarget: target is not valid.");
+        return;
+    }
+    kinematicTarget = Pose(glm::normalize(target.rotation), target.position);
+}
+
+glm::vec3 RigidBody::getLinearVelocity() const { return toGlm(bulletBody->body.getLinearVelocity()); }
+
+void RigidBody::setLinearVelocity(const glm::vec3& velocity, bool autowake) {
+    if (type != BodyType::Dynamic) {
+        reportError(errors(), ErrorCode::InvalidOperation, "setLinearVelocity: Body must be dynamic!");
+        return;
+    }
+    if (!std::isfinite(velocity.x) || !std::isfinite(velocity.y) || !std::isfinite(velocity.z)) {
+        reportError(errors(), ErrorCode::InvalidParameter, "setLinearVelocity: velocity is not valid.");
+        return;
+    }
+    bulletBody->body.setLinearVelocity(toBullet(velocity));
+    if (autowake) {
+        bulletBody->body.activate(true);
+    }
+}
+
+glm::vec3 RigidBody::getAngularVelocity() const { return toGlm(bulletBody->body.getAngularVelocity()); }
+
+void RigidBody::setAngularVelocity(const glm::vec3& velocity, bool autowake) {
+    if (type != BodyType::Dynamic) {
+        reportError(errors(), ErrorCode::InvalidOperation, "setAngularVelocity: Body must be dynamic!");
+        return;
+    }
+    if (!std::isfinite(velocity.x) || !std::isfinite(velocity.y) || !std::isfinite(velocity.z)) {
+        reportError(errors(), ErrorCode::InvalidParameter, "setAngularVelocity: velocity is not valid.");
+        return;
+    }
+    bulletBody->body.setAngularVelocity(toBullet(velocity));
+    if (autowake) {
+        bulletBody->body.activate(true);
+    }
+}
+
+bool RigidBody::updateMassAndInertia(float density) {
+    const std::optional<MassProperties> properties = computeMassProperties(shapes, density);
+    if (!properties) {
+        reportError(errors(), ErrorCode::InvalidParameter,
+                    "updateMassAndInertia: density must be greater than 0 and a shape must have volume.");
+        return false;
+    }
+    const Pose actorPose = getGlobalPose();
+    mass = properties->mass;
+    centreOfMass = properties->centreOfMass;
+    inertia = properties->inertia;
+    if (type == BodyType::Dynamic) {
+        bulletBody->body.setMassProps(mass, toBullet(inertia));
+        bulletBody->body.updateInertiaTensor();
+    }
+    placeShapes(actorPose);
+    configureCcd();
+    return true;
+}
+
+void RigidBody::release() {
+    if (followsController) {
+        reportError(errors(), ErrorCode::InvalidOperation, "release: a controller's body goes with its controller.");
+        return;
+    }
+    world.releaseBody(*this);
+}
+
+bool RigidBody::isSeenByQueries(const FilterData& filter) const {
+    const bool anyFilter = filter == FilterData{};
+    return std::any_of(shapes.begin(), shapes.end(), [&](const std::unique_ptr<Shape>& shape) {
+        const FilterData& own = shape->queryFilterData;
+        return shape->sceneQueryShape &&
+               (anyFilter || ((own.word0 & filter.word0) | (own.word1 & filter.word1) | (own.word2 & filter.word2) |
+                              (own.word3 & filter.word3)) != 0);
+    });
+}
+
+void RigidBody::beginStep() {
+    btRigidBody& body = bulletBody->body;
+    bulletBody->stepStart = body.getWorldTransform();
+    if (kinematicTarget) {
+        body.setWorldTransform(toBullet(*kinematicTarget * centreOfMass));
+        kinematicTarget.reset();
+    }
+}
+
+void RigidBody::moveKinematicNow(const Pose& pose, bool teleport) {
+    btRigidBody& body = bulletBody->body;
+    body.setWorldTransform(toBullet(pose * centreOfMass));
+    if (teleport) {
+        body.setInterpolationWorldTransform(body.getWorldTransform());
+    }
+    if (bulletBody->world) {
+        bulletBody->world->updateSingleAabb(&body);
+    }
+}
+
+void RigidBody::addShape(std::unique_ptr<Shape> shape, std::unique_ptr<CookedTriangleMesh> mesh) {
+    btCollisionShape* child = nullptr;
+    if (mesh) {
+        child = &mesh->getShape();
+        bulletBody->meshes.push_back(std::move(mesh));
+    } else {
+        bulletBody->primitives.push_back(collisionShapeOf(shape->geometry));
+        child = bulletBody->primitives.back().get();
+    }
+    child->setUserPointer(shape.get());
+    bulletBody->compound.addChildShape(toBullet(centreOfMass.inverse() * shape->localPose), child);
+    filterWord |= shape->simulationFilterData.word0;
+    shapes.push_back(std::move(shape));
+    configureCcd();
+    if (bulletBody->world) {
+        bulletBody->world->updateSingleAabb(&bulletBody->body);
+    }
+}
+
+void RigidBody::placeShapes(const Pose& actorPose) {
+    btCompoundShape& compound = bulletBody->compound;
+    const Pose toMassFrame = centreOfMass.inverse();
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        compound.updateChildTransform(static_cast<int>(i), toBullet(toMassFrame * shapes[i]->localPose), false);
+    }
+    compound.recalculateLocalAabb();
+    btRigidBody& body = bulletBody->body;
+    body.setWorldTransform(toBullet(actorPose * centreOfMass));
+    body.setInterpolationWorldTransform(body.getWorldTransform());
+    if (bulletBody->world) {
+        bulletBody->world->updateSingleAabb(&body);
+    }
+}
+
+void RigidBody::configureCcd() {
+    if (!ccdEnabled || shapes.empty()) {
+        return;
+    }
+    float radius = innerRadius(shapes.front()->geometry);
+    for (const auto& shape : shapes) {
+        radius = std::min(radius, innerRadius(shape->geometry));
+    }
+    // Bodies moving more than this radius in a step are swept; slower ones cannot skip a wall.
+    bulletBody->body.setCcdMotionThreshold(radius);
+    bulletBody->body.setCcdSweptSphereRadius(radius);
+}
+
+PhysicsErrorCallback& RigidBody::errors() const { return world.errorCallback; }
