@@ -1,0 +1,31 @@
+// The main of the test executables that need the Engine: one Engine, with a small window under the
+// test run's X display, lives in gEngine for the whole run, as it does in the game.
+#include "engine/Engine.h"
+#include "engine/Logging.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+namespace {
+class EngineEnvironment : public testing::Environment {
+public:
+    void SetUp() override {
+        Config config;
+        config.width = 640;
+        config.height = 360;
+        config.shadowMapWidth = 512;
+        config.shadowMapHeight = 512;
+        gEngine = std::make_unique<Engine>(config);
+    }
+    void TearDown() override { gEngine.reset(); }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    // Keeps Mesa's software driver loaded until LeakSanitizer has reported (see GlTestMain.cpp).
+    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+    testing::InitGoogleTest(&argc, argv);
+    setupLogging();
+    testing::AddGlobalTestEnvironment(new EngineEnvironment);
+    return RUN_ALL_TESTS();
+}
