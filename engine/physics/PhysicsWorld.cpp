@@ -65,6 +65,7 @@ void PhysicsWorld::init(std::uint16_t debuggerPort) {
     getPhysicsLogger()->debug("Initializing Bullet {}.{}", btGetVersion() / 100, btGetVersion() % 100);
     installContactMaterials();
     impl = std::make_unique<Impl>();
+    setSimulationEventCallback(&contactCallback);
     impl->debugger.connect(debuggerPort, debuggerTimeout);
 }
 

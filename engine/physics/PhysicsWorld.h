@@ -5,6 +5,7 @@
 #include "engine/physics/Geometry.h"
 #include "engine/physics/LevelMesh.h"
 #include "engine/physics/PhysicsErrorCallback.h"
+#include "engine/physics/PhysicsEventCallback.h"
 #include "engine/physics/Pose.h"
 #include "engine/physics/RigidBody.h"
 #include "engine/physics/SimulationEventCallback.h"
@@ -59,6 +60,8 @@ public:
     bool isDebuggerConnected() const;
 
     PhysicsErrorCallback errorCallback;
+    // Hands the hitboxes their touches; the world's receiver from init on.
+    PhysicsEventCallback contactCallback;
 
 private:
     friend class RigidBody;
