@@ -2,17 +2,16 @@
 // (the "Player 1" label and five hearts, two of them lost) and the start canvas (logo and
 // prompt), each alone and both in one frame, with the heap allocations of the steady state.
 #include "bench/AllocationCounter.h"
-#include "engine/Logging.h"
+#include "bench/GlBenchmark.h"
 #include "graphics/gl/Texture.h"
 #include "graphics/ui/Font.h"
 #include "graphics/ui/TextBlock.h"
 #include "graphics/ui/UiCanvas.h"
 #include "graphics/ui/UiImage.h"
 
-#include <GLFW/glfw3.h>
+#include <GL/glew.h>
 #include <array>
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <vector>
 
 namespace {
@@ -112,43 +111,10 @@ void runFrames(benchmark::State& state, void (*frame)()) {
         static_cast<double>(heapAllocations() - before) / countedFrames;
 }
 
-// A hidden window of the game's size, with the game's start-up blending.
-GLFWwindow* openWindow() {
-    if (glfwInit() != GLFW_TRUE) {
-        return nullptr;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window =
-        glfwCreateWindow(windowWidth, windowHeight, "Vornhalt benchmark", nullptr, nullptr);
-    if (window == nullptr) {
-        return nullptr;
-    }
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        return nullptr;
-    }
-    gGlContextAlive = true;
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    return window;
-}
 } // namespace
 
 int main(int argc, char** argv) {
-    // The software driver keeps a few allocations in its own globals; unloaded at glfwTerminate,
-    // they would show as leaks of an unknown module. Kept loaded, they stay reachable.
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
-    setupLogging();
-    GLFWwindow* window = openWindow();
-    if (window == nullptr) {
-        fatal(getGeneralLogger(), "No GL 4.3 context: run the benchmark under an X display");
-    }
+    GLFWwindow* window = startGlBenchmark(windowWidth, windowHeight);
     benchmark::Initialize(&argc, argv);
     const std::pair<const char*, void (*)()> frames[] = {{"PlayerHud", playerFrame},
                                                          {"StartCanvas", startFrame},
@@ -164,8 +130,6 @@ int main(int argc, char** argv) {
         benchmark::RunSpecifiedBenchmarks();
     }
     benchmark::Shutdown();
-    glfwDestroyWindow(window);
-    glfwTerminate();
-    gGlContextAlive = false;
+    endGlBenchmark(window);
     return 0;
 }

@@ -3,7 +3,6 @@
 // replays a fixed set of reports, so what is measured is the pump, the handler and the
 // listener pass, not a platform's queue.
 #include "bench/AllocationCounter.h"
-#include "engine/Logging.h"
 #include "engine/input/InputManager.h"
 
 #include <benchmark/benchmark.h>
@@ -90,11 +89,3 @@ void inputUpdate(benchmark::State& state) {
 
 BENCHMARK(inputUpdate)->Name("InputUpdate")->Arg(0)->Arg(16)->Arg(256)->Unit(benchmark::kNanosecond);
 } // namespace
-
-int main(int argc, char** argv) {
-    setupLogging();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,5 @@
 // Importing each of the game's three models, as the scene set-up does once at start-up: time
 // per file (it adds to the time the start screen stays up) and the size of what it yields.
-#include "engine/Logging.h"
 #include "graphics/model/ModelImport.h"
 
 #include <benchmark/benchmark.h>
@@ -23,13 +22,3 @@ BENCHMARK_CAPTURE(importModel, Dog, "assets/models/shiba_simpleAnim_exp.dae")->U
 BENCHMARK_CAPTURE(importModel, Arena, "assets/models/map_rescaled.dae")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(importModel, Frisbee, "assets/models/frisbee_rescaled.dae")->Unit(benchmark::kMillisecond);
 } // namespace
-
-int main(int argc, char** argv) {
-    setupLogging();
-    // Quiet: the "Loading model" line of every import would flood the report.
-    spdlog::set_level(spdlog::level::warn);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

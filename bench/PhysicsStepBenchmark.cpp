@@ -4,7 +4,6 @@
 // bodies. Reported: microseconds per step of each, our layer's cost as the ratio of the two, the
 // controllers' moves on their own, and the heap allocations of our step in steady state.
 #include "bench/AllocationCounter.h"
-#include "engine/Logging.h"
 #include "engine/physics/BulletBaseline.h"
 #include "engine/physics/PhysicsWorld.h"
 #include "tests/engine/physics/TestLevels.h"
@@ -184,11 +183,3 @@ void fixedStep(benchmark::State& state) {
 
 BENCHMARK(fixedStep)->Name("FixedStep/frisbees")->Arg(0)->Arg(50)->Arg(200)->Unit(benchmark::kMicrosecond);
 } // namespace
-
-int main(int argc, char** argv) {
-    setupLogging();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,14 +3,13 @@
 // full-view passes of a shader that only writes a constant, measured in the same run. The ratio
 // of the two says how close the sequence is to the fill-rate limit of the driver.
 #include "bench/AllocationCounter.h"
-#include "engine/Logging.h"
+#include "bench/GlBenchmark.h"
 #include "graphics/gl/ScreenQuad.h"
 #include "tests/graphics/TestPrograms.h"
 #include "tests/graphics/render/TestScene.h"
 
-#include <GLFW/glfw3.h>
+#include <GL/glew.h>
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 namespace {
 constexpr glm::uvec2 viewSize{1920, 540};
@@ -122,41 +121,10 @@ void registerStages() {
     }
 }
 
-// A hidden window as large as both views, with the game's start-up GL state.
-GLFWwindow* openWindow() {
-    if (glfwInit() != GLFW_TRUE) {
-        return nullptr;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(1920, 1080, "Vornhalt benchmark", nullptr, nullptr);
-    if (window == nullptr) {
-        return nullptr;
-    }
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        return nullptr;
-    }
-    gGlContextAlive = true;
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    return window;
-}
 } // namespace
 
 int main(int argc, char** argv) {
-    // The software driver keeps a few allocations in its own globals; unloaded at glfwTerminate,
-    // they would show as leaks of an unknown module. Kept loaded, they stay reachable.
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
-    setupLogging();
-    GLFWwindow* window = openWindow();
-    if (window == nullptr) {
-        fatal(getGeneralLogger(), "No GL 4.3 context: run the benchmark under an X display");
-    }
+    GLFWwindow* window = startGlBenchmark(1920, 1080);
     benchmark::Initialize(&argc, argv);
     registerStages();
     {
@@ -170,8 +138,6 @@ int main(int argc, char** argv) {
         benchmark::RunSpecifiedBenchmarks();
     }
     benchmark::Shutdown();
-    glfwDestroyWindow(window);
-    glfwTerminate();
-    gGlContextAlive = false;
+    endGlBenchmark(window);
     return 0;
 }

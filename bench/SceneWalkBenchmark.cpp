@@ -1,7 +1,6 @@
 // The update and fixed-update walks over a scene of 10,000 objects with three components each:
 // time per component visited, and the heap allocations of one steady-state walk.
 #include "bench/AllocationCounter.h"
-#include "engine/Logging.h"
 #include "engine/scene/GameObject.h"
 
 #include <benchmark/benchmark.h>
@@ -56,11 +55,3 @@ void walkScene(benchmark::State& state) {
 BENCHMARK(walkScene<updateRoot>)->Name("UpdateWalk")->Unit(benchmark::kMicrosecond);
 BENCHMARK(walkScene<fixedUpdateRoot>)->Name("FixedUpdateWalk")->Unit(benchmark::kMicrosecond);
 } // namespace
-
-int main(int argc, char** argv) {
-    setupLogging();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,8 @@
 #include "engine/Engine.h"
 #include "engine/Logging.h"
 
-#include <dlfcn.h>
+#include "engine/window/OffscreenContext.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,8 +23,7 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-    // Keeps Mesa's software driver loaded until LeakSanitizer has reported (see GlTestMain.cpp).
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+    pinSoftwareDriver();
     testing::InitGoogleTest(&argc, argv);
     setupLogging();
     testing::AddGlobalTestEnvironment(new EngineEnvironment);

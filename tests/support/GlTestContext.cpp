@@ -1,9 +1,8 @@
 #include "tests/support/GlTestContext.h"
 
-#include "engine/HandleWrapper.h"
+#include "engine/window/OffscreenContext.h"
 
 #include <GL/glew.h>
-#include <GLFW/glfw3.h>
 #include <vector>
 
 namespace {
@@ -11,24 +10,13 @@ GLFWwindow* testWindow = nullptr;
 }
 
 void GlTestContext::SetUp() {
-    ASSERT_EQ(glfwInit(), GLFW_TRUE) << "no X display: run the GL tests under xvfb-run";
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    testWindow = glfwCreateWindow(640, 480, "Vornhalt tests", nullptr, nullptr);
-    ASSERT_NE(testWindow, nullptr);
-    glfwMakeContextCurrent(testWindow);
-    glewExperimental = GL_TRUE;
-    ASSERT_EQ(glewInit(), GLEW_OK);
-    gGlContextAlive = true;
+    testWindow = openOffscreenContext(640, 480);
+    ASSERT_NE(testWindow, nullptr) << "no GL 4.3 context: run the GL tests under xvfb-run";
 }
 
 void GlTestContext::TearDown() {
-    glfwDestroyWindow(testWindow);
+    closeOffscreenContext(testWindow);
     testWindow = nullptr;
-    glfwTerminate();
-    gGlContextAlive = false;
 }
 
 GLFWwindow* GlTestContext::window() { return testWindow; }

@@ -1,14 +1,13 @@
 // Renders the game's three models with the game's renderer into PNG files, for a person to look
 // at: model_preview <output folder>, run in the run directory (it reads assets/). Needs an X
 // display; under CI, xvfb-run provides one.
-#include "engine/HandleWrapper.h"
 #include "engine/Logging.h"
+#include "engine/window/OffscreenContext.h"
 #include "tools/preview/GameModels.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <cstdio>
-#include <dlfcn.h>
 #include <filesystem>
 #include <stb_image_write.h>
 
@@ -23,26 +22,6 @@ bool writePng(const std::filesystem::path& path, std::vector<unsigned char> pixe
                           pixels.data(), static_cast<int>(previewSize.x) * 4) != 0;
 }
 
-GLFWwindow* openHiddenWindow() {
-    // As in the GL tests: Mesa's software driver leaks a few bytes per context and would be
-    // unloaded before a sanitized build's leak report could name it.
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
-    if (glfwInit() != GLFW_TRUE) {
-        return nullptr;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(static_cast<int>(previewSize.x), static_cast<int>(previewSize.y),
-                                          "Vornhalt preview", nullptr, nullptr);
-    if (window != nullptr) {
-        glfwMakeContextCurrent(window);
-        glewExperimental = GL_TRUE;
-        gGlContextAlive = glewInit() == GLEW_OK;
-    }
-    return gGlContextAlive ? window : nullptr;
-}
 
 bool renderAll(const std::filesystem::path& folder) {
     ModelPreview preview(previewSize);
@@ -60,14 +39,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     setupLogging();
-    GLFWwindow* window = openHiddenWindow();
+    pinSoftwareDriver(); // as in the GL tests: a sanitized build's leak report stays clean
+    GLFWwindow* window =
+        openOffscreenContext(static_cast<int>(previewSize.x), static_cast<int>(previewSize.y));
     if (window == nullptr) {
         std::fprintf(stderr, "no OpenGL 4.3 core context (is there an X display?)\n");
         return 1;
     }
     const bool written = renderAll(argv[1]);
-    glfwDestroyWindow(window);
-    glfwTerminate();
+    closeOffscreenContext(window);
     gGlContextAlive = false;
     return written ? 0 : 1;
 }

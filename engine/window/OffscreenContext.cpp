@@ -1,0 +1,40 @@
+#include "engine/window/OffscreenContext.h"
+
+#include "engine/HandleWrapper.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <dlfcn.h>
+
+GLFWwindow* openOffscreenContext(int width, int height) {
+    if (glfwInit() != GLFW_TRUE) {
+        return nullptr;
+    }
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* window = glfwCreateWindow(width, height, "Vornhalt offscreen", nullptr, nullptr);
+    if (window == nullptr) {
+        glfwTerminate();
+        return nullptr;
+    }
+    glfwMakeContextCurrent(window);
+    glewExperimental = GL_TRUE; // core profiles need it for GLEW to load every entry point
+    if (glewInit() != GLEW_OK) {
+        closeOffscreenContext(window);
+        return nullptr;
+    }
+    gGlContextAlive = true;
+    return window;
+}
+
+void closeOffscreenContext(GLFWwindow* window) {
+    glfwDestroyWindow(window);
+    glfwTerminate();
+    gGlContextAlive = false;
+}
+
+void pinSoftwareDriver() {
+    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+struct GLFWwindow;
+
+// A hidden window with an OpenGL 4.3 core context, current on this thread, with GLEW loaded and
+// gGlContextAlive set: for the tests, benchmarks and tools that draw without the game's window.
+// Null when there is no X display or no such context. Close it with closeOffscreenContext.
+GLFWwindow* openOffscreenContext(int width, int height);
+void closeOffscreenContext(GLFWwindow* window);
+
+// Keeps Mesa's software driver loaded to the end of the process. The driver keeps a few
+// allocations of its own for the life of a context; unloaded at glfwTerminate, they would show in
+// LeakSanitizer's report as leaks of an unknown module. Call it first thing in main.
+void pinSoftwareDriver();
