@@ -14,6 +14,11 @@ void FrameBuffer::bind(GLenum target) const {
     glBindFramebuffer(target, handle);
 }
 
+void FrameBuffer::clear(GLbitfield mask) const {
+    bind(GL_FRAMEBUFFER);
+    glClear(mask);
+}
+
 void FrameBuffer::attachTexture(const Texture& texture, GLenum attachment) const {
     bind(GL_FRAMEBUFFER);
     texture.bind();

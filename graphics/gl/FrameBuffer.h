@@ -17,6 +17,9 @@ public:
 
     void destroy() override;
     void bind(GLenum target = GL_FRAMEBUFFER) const;
+    // Binds this framebuffer for drawing and reading and clears the buffers in mask
+    // (GL_COLOR_BUFFER_BIT and so on), whatever the viewport.
+    void clear(GLbitfield mask) const;
     // Attaches level 0 of the texture, single-sample or multisampled alike. Leaves this
     // framebuffer bound to GL_FRAMEBUFFER and the texture bound on its unit.
     void attachTexture(const Texture& texture, GLenum attachment) const;

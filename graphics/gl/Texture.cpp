@@ -56,6 +56,12 @@ void Texture::generateMipmaps() const {
     glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
 }
 
+void Texture::setFilters(GLint minification, GLint magnification) const {
+    bind();
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, minification);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, magnification);
+}
+
 GLsizei Texture::multisampleCount() {
     static const GLsizei count = [] {
         GLint renderbufferLimit = 0;

@@ -33,6 +33,8 @@ public:
     // carries 0.
     void setImage(const Image& image) const;
     void generateMipmaps() const;
+    // Minification and magnification filters, e.g. GL_NEAREST for pixel art.
+    void setFilters(GLint minification, GLint magnification) const;
 
     std::uint32_t getUnit() const { return unit; }
     GLenum getTarget() const { return target; }
