@@ -6,15 +6,15 @@
 
 #include <GL/glew.h>
 #ifdef __SANITIZE_ADDRESS__
-#include <dlfcn.h>
+#include "engine/window/OffscreenContext.h"
 #endif
 
 // The program's composition root: the engine below, the game on top.
 int main() {
 #ifdef __SANITIZE_ADDRESS__
-    // Sanitized builds only: Mesa's software driver is unloaded at exit, and LeakSanitizer would
-    // then report the driver's own allocations as leaks of an unknown module.
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+    // Sanitized builds only: keeps LeakSanitizer from reporting the software driver's own
+    // allocations as leaks of an unknown module.
+    pinSoftwareDriver();
 #endif
     setupLogging();
     const Config config = readConfig("assets/config.ini");
@@ -31,8 +31,8 @@ int main() {
     getGeneralLogger()->info("Game Loop start");
     gameLoop(*gEngine, config);
     getGeneralLogger()->info("Game Loop end");
-    // Emptied before the Engine goes: nothing reaches a half-destroyed Engine through it.
-    std::unique_ptr<Engine> engine = std::move(gEngine);
-    engine.reset();
+    // reset empties gEngine before it destroys the Engine: nothing reaches a half-destroyed
+    // Engine through it.
+    gEngine.reset();
     return 0;
 }
