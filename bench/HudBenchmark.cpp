@@ -101,14 +101,8 @@ void runFrames(benchmark::State& state, void (*frame)()) {
         frame();
         glFinish(); // the driver renders on its own threads: wait for the frame to be done
     }
-    constexpr int countedFrames = 100;
-    const std::size_t before = heapAllocations();
-    for (int i = 0; i < countedFrames; ++i) {
-        frame();
-    }
+    state.counters["allocations_per_frame"] = allocationsPerCall(100, frame);
     glFinish();
-    state.counters["allocations_per_frame"] =
-        static_cast<double>(heapAllocations() - before) / countedFrames;
 }
 
 } // namespace

@@ -34,13 +34,7 @@ void PlayedFrame(benchmark::State& state) {
     for (auto _ : state) {
         playOneFrame();
     }
-    constexpr int countedFrames = 20;
-    const std::size_t before = heapAllocations();
-    for (int i = 0; i < countedFrames; ++i) {
-        playOneFrame();
-    }
-    state.counters["allocations_per_frame"] =
-        static_cast<double>(heapAllocations() - before) / countedFrames;
+    state.counters["allocations_per_frame"] = allocationsPerCall(20, playOneFrame);
 }
 BENCHMARK(PlayedFrame)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -21,14 +21,8 @@ RenderContext* context = nullptr;
 TestScene* scene = nullptr;
 
 void reportAllocations(benchmark::State& state, void (*frame)()) {
-    constexpr int countedFrames = 10;
-    const std::size_t before = heapAllocations();
-    for (int i = 0; i < countedFrames; ++i) {
-        frame();
-    }
+    state.counters["allocations_per_frame"] = allocationsPerCall(10, frame);
     glFinish();
-    state.counters["allocations_per_frame"] =
-        static_cast<double>(heapAllocations() - before) / countedFrames;
 }
 
 void renderSequence() { scene->renderFrame(); }
