@@ -17,7 +17,6 @@ void ShadowMap::setSize(const glm::ivec2& newSize) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_BORDER);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
-                           depthTexture.getHandle(), 0);
+    framebuffer.attachTexture(depthTexture, GL_DEPTH_ATTACHMENT);
     FrameBuffer(0).bind(GL_FRAMEBUFFER);
 }
