@@ -5,15 +5,11 @@
 #include "graphics/model/Model.h"
 #include "graphics/render/ModelComponent.h"
 
-#include <glm/gtc/matrix_transform.hpp>
-
 namespace {
 // What the renderer draws for each mesh: the model component's owner placement times the mesh's
 // transform within the model, baked into the level.
 std::vector<LevelMesh> levelOf(const ModelComponent& component) {
-    const GameObject& placed = *component.getOwner();
-    const glm::mat4 placement =
-        glm::translate(glm::mat4(1.0f), placed.position) * glm::mat4_cast(placed.rotation);
+    const glm::mat4 placement = placementOf(*component.getOwner());
     const Model& model = *component.model;
     std::vector<LevelMesh> level(model.meshes.size());
     for (std::size_t i = 0; i < model.meshes.size(); ++i) {

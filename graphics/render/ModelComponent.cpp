@@ -12,20 +12,22 @@
 ModelComponent::ModelComponent(GameObject* owner, Model* model)
     : Component(owner, "ModelComponent"), model(model) {}
 
-void ModelComponent::render() {
-    RenderContext& renderContext = *gEngine->renderContext;
-    const glm::mat4 modelMatrix =
-        glm::translate(glm::mat4(1.0f), owner->position) * glm::mat4_cast(owner->rotation);
-    // The bones go once per scene pass; the shadow pass draws depth only and leaves them.
-    if (!renderContext.isDepthPass()) {
-        PBRShader& shader = renderContext.getPbrShader();
+void ModelComponent::render() { drawModel(*gEngine->renderContext, *model, placementOf(*owner)); }
+
+glm::mat4 placementOf(const GameObject& object) {
+    return glm::translate(glm::mat4(1.0f), object.position) * glm::mat4_cast(object.rotation);
+}
+
+void drawModel(RenderContext& context, const Model& model, const glm::mat4& placement) {
+    if (!context.isDepthPass()) {
+        PBRShader& shader = context.getPbrShader();
         shader.use();
-        shader.hasBones.set(!model->bones.empty());
-        shader.boneTransforms.set(model->boneTransforms);
+        shader.hasBones.set(!model.bones.empty());
+        shader.boneTransforms.set(model.boneTransforms);
     }
-    for (std::size_t i = 0; i < model->meshes.size(); ++i) {
-        // The mesh's transform within the model comes first, then the owner's placement.
-        renderContext.drawMesh(*model->meshes[i], modelMatrix * model->meshTransforms[i],
-                               model->materials[model->materialIndices[i]]);
+    for (std::size_t i = 0; i < model.meshes.size(); ++i) {
+        // The mesh's transform within the model comes first, then the placement.
+        context.drawMesh(*model.meshes[i], placement * model.meshTransforms[i],
+                         model.materials[model.materialIndices[i]]);
     }
 }
