@@ -2,30 +2,20 @@
 
 #include "engine/scene/GameObject.h"
 #include "graphics/gl/FrameBuffer.h"
+#include "graphics/render/ModelComponent.h"
 #include "graphics/shaders/Shaders.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace {
-// Draws a model as the game's model component does: the bone uniforms in the scene passes
-// only, then each mesh at placement x its mesh transform.
+// Draws a model as the game's model component does, at a placement of the shot's own: a game
+// object has no scale or tilt to give.
 class PreviewModelComponent : public Component {
 public:
     PreviewModelComponent(GameObject* owner, RenderContext* context, const Model* model, const glm::mat4& placement)
         : Component(owner, "PreviewModelComponent"), context(context), model(model), placement(placement) {}
 
-    void render() override {
-        if (!context->isDepthPass()) {
-            PBRShader& pbr = context->getPbrShader();
-            pbr.use();
-            pbr.hasBones.set(!model->bones.empty());
-            pbr.boneTransforms.set(model->boneTransforms);
-        }
-        for (std::size_t i = 0; i < model->meshes.size(); ++i) {
-            context->drawMesh(*model->meshes[i], placement * model->meshTransforms[i],
-                              model->materials[model->materialIndices[i]]);
-        }
-    }
+    void render() override { drawModel(*context, *model, placement); }
 
 private:
     RenderContext* context;
