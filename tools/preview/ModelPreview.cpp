@@ -57,10 +57,8 @@ void setLights() {
 } // namespace
 
 ModelPreview::ModelPreview(const glm::uvec2& size)
-    : size(size), sky("assets/textures/skybox/", "jpg"), skyCube(Mesh::createCube(glm::vec3(1.0f))),
-      floor(floorData(30.0f)) {
+    : size(size), floor(floorData(30.0f)) {
     context.initTargets(size, {2048, 2048}, 2.2f);
-    sky.generateMipmaps();
     floor.setMaterial(0, {{0.3f, 0.31f, 0.33f}, 0.2f, 0.9f, 0.0f});
     setLights();
     glEnable(GL_CULL_FACE); // as the game draws: a clockwise face would vanish here
@@ -69,15 +67,10 @@ ModelPreview::ModelPreview(const glm::uvec2& size)
 }
 
 void ModelPreview::drawSky(const glm::mat4& projection, const glm::mat4& view) {
-    SkyboxShader& shader = getShaders().skybox;
-    shader.use();
-    shader.viewProjectMatrix.set(projection * glm::mat4(glm::mat3(view)));
-    shader.skybox.set(&sky);
-    glDepthFunc(GL_LEQUAL);
-    glDisable(GL_CULL_FACE);
-    skyCube.draw();
-    glEnable(GL_CULL_FACE);
-    glDepthFunc(GL_LESS);
+    // The game's sky matrix, but from the shot's own look-at view: its rotation alone.
+    sky.shader->use();
+    sky.shader->viewProjectMatrix.set(projection * glm::mat4(glm::mat3(view)));
+    sky.draw();
 }
 
 std::vector<unsigned char> ModelPreview::render(const PreviewShot& shot) {

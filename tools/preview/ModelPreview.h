@@ -1,9 +1,8 @@
 #pragma once
 
-#include "graphics/gl/Cubemap.h"
-#include "graphics/gl/Mesh.h"
 #include "graphics/model/Model.h"
 #include "graphics/render/RenderContext.h"
+#include "graphics/render/Skybox.h"
 
 #include <glm/mat4x4.hpp>
 #include <optional>
@@ -35,7 +34,6 @@ private:
 
     glm::uvec2 size;
     RenderContext context;
-    Cubemap sky;
-    Mesh skyCube;
+    Skybox sky; // the game's
     Model floor;
 };
