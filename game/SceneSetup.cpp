@@ -5,6 +5,7 @@
 #include "engine/window/RelativeViewportView.h"
 #include "game/PlayerComponent.h"
 #include "game/PooledSpawnpointComponent.h"
+#include "game/SceneLook.h"
 #include "game/SpawnPointPool.h"
 #include "graphics/model/StaticRigidBodyComponent.h"
 #include "graphics/render/CameraComponent.h"
@@ -34,42 +35,6 @@ constexpr glm::vec3 eyeOffset{1.3f, 1.0f, 0.0f};
 // scene outlives the game loop, so these live for the process.
 const Geometry hitboxGeometry = Geometry::box(glm::vec3(1.0f, 1.0f, 0.5f));
 const Pose hitboxPose;
-
-struct MaterialEntry {
-    std::size_t index;
-    Material material;
-};
-
-const std::array<MaterialEntry, 4> dogMaterials = {{
-    {0, {{0.0f, 0.0f, 0.0f}, 0.2f, 0.15f, 0.0f}},
-    {1, {{0.0f, 0.0f, 0.0f}, 0.2f, 0.490991f, 0.0f}},
-    {2, {{0.8f, 0.144529f, 0.021182f}, 0.2f, 0.75f, 0.0f}},
-    {3, {{0.8f, 0.8f, 0.8f}, 0.2f, 0.662f, 0.0f}},
-}};
-// Player 1's team colour in place of the orange of material 2.
-constexpr glm::vec3 playerOneFur{0.021182f, 0.144529f, 0.8f};
-
-const std::array<MaterialEntry, 5> arenaMaterials = {{
-    {0, {{0.65f, 0.373f, 0.2f}, 0.2f, 0.8f, 0.0f}},
-    {1, {{0.125f, 0.6f, 0.08f}, 0.2f, 0.9f, 0.0f}},
-    {2, {{0.425f, 0.8f, 0.13f}, 0.2f, 1.0f, 0.0f}},
-    {3, {{0.85f, 0.5f, 0.3f}, 0.2f, 1.0f, 0.0f}},
-    {4, {{1.0f, 0.62f, 0.299f}, 0.3f, 0.8f, 0.0f}},
-}};
-
-const std::array<MaterialEntry, 2> frisbeeMaterials = {{
-    {0, {{0.0f, 0.0f, 1.0f}, 0.2f, 1.0f, 0.0f}},
-    {1, {{0.8f, 0.635f, 0.0f}, 0.2f, 0.3f, 1.0f}},
-}};
-
-// A model with fewer materials than these is refused entry by entry (one error line each) and
-// drawn with what it has.
-template <std::size_t N>
-void setMaterials(Model& model, const std::array<MaterialEntry, N>& entries) {
-    for (const MaterialEntry& entry : entries) {
-        model.setMaterial(entry.index, entry.material);
-    }
-}
 
 // A rotation of `degrees` about +Y.
 glm::quat aboutY(float degrees) {
@@ -195,12 +160,7 @@ void GameScene::buildResultCanvases() {
 }
 
 void GameScene::setLights() {
-    // A warm sun that casts the shadow, and two faint fill lights from opposite sides.
-    lights = {{
-        {{1.0f, -2.0f, 1.0f}, {237.0f / 255.0f, 1.0f, 186.0f / 255.0f}},
-        {{-0.1f, -0.1f, 0.1f}, {0.3f, 0.3f, 0.3f}},
-        {{0.1f, -0.1f, -0.1f}, {0.3f, 0.3f, 0.3f}},
-    }};
+    lights = sceneLights;
     std::array<DirectionalLight, maxLights> all{}; // the rest zero: no light
     std::copy(lights.begin(), lights.end(), all.begin());
     PBRShader& pbr = getShaders().pbr;
@@ -209,7 +169,7 @@ void GameScene::setLights() {
 }
 
 void GameScene::loadDogs() {
-    playerOneModel.emplace("assets/models/shiba_simpleAnim_exp.dae");
+    playerOneModel.emplace(dogModelPath);
     setMaterials(*playerOneModel, dogMaterials);
     playerTwoModel.emplace(*playerOneModel); // shares the meshes
     Material blue = dogMaterials[2].material;
@@ -249,7 +209,7 @@ void GameScene::createPlayers(Engine& engine) {
 void GameScene::createArena(Engine& engine) {
     const std::shared_ptr<GameObject> map = engine.root->addChild("Map").lock();
     arena = map;
-    arenaModel.emplace("assets/models/map_rescaled.dae");
+    arenaModel.emplace(arenaModelPath);
     setMaterials(*arenaModel, arenaMaterials);
     map->addComponent<ModelComponent>(&*arenaModel);
     // Cooked from the model at the first walk.
@@ -257,7 +217,7 @@ void GameScene::createArena(Engine& engine) {
 }
 
 void GameScene::loadFrisbee(Engine& engine) {
-    engine.frisbeeModel = std::make_unique<Model>("assets/models/frisbee_rescaled.dae");
+    engine.frisbeeModel = std::make_unique<Model>(frisbeeModelPath);
     setMaterials(*engine.frisbeeModel, frisbeeMaterials);
 }
 

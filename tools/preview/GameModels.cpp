@@ -1,22 +1,13 @@
 #include "tools/preview/GameModels.h"
 
+#include "game/SceneLook.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 
-GameModels::GameModels()
-    : dog(std::string("assets/models/shiba_simpleAnim_exp.dae")),
-      arena(std::string("assets/models/map_rescaled.dae")),
-      frisbee(std::string("assets/models/frisbee_rescaled.dae")) {
-    dog.setMaterial(0, {{0, 0, 0}, 0.2f, 0.15f, 0});
-    dog.setMaterial(1, {{0, 0, 0}, 0.2f, 0.490991f, 0});
-    dog.setMaterial(2, {{0.8f, 0.144529f, 0.021182f}, 0.2f, 0.75f, 0});
-    dog.setMaterial(3, {{0.8f, 0.8f, 0.8f}, 0.2f, 0.662f, 0});
-    arena.setMaterial(0, {{0.65f, 0.373f, 0.2f}, 0.2f, 0.8f, 0});
-    arena.setMaterial(1, {{0.125f, 0.6f, 0.08f}, 0.2f, 0.9f, 0});
-    arena.setMaterial(2, {{0.425f, 0.8f, 0.13f}, 0.2f, 1.0f, 0});
-    arena.setMaterial(3, {{0.85f, 0.5f, 0.3f}, 0.2f, 1.0f, 0});
-    arena.setMaterial(4, {{1.0f, 0.62f, 0.299f}, 0.3f, 0.8f, 0});
-    frisbee.setMaterial(0, {{0, 0, 1}, 0.2f, 1.0f, 0});
-    frisbee.setMaterial(1, {{0.8f, 0.635f, 0}, 0.2f, 0.3f, 1.0f});
+GameModels::GameModels() : dog(dogModelPath), arena(arenaModelPath), frisbee(frisbeeModelPath) {
+    setMaterials(dog, dogMaterials);
+    setMaterials(arena, arenaMaterials);
+    setMaterials(frisbee, frisbeeMaterials);
 }
 
 // Turned nose towards -Z, seen from the front left, where the sun lights it, standing on a floor.

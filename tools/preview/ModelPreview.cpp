@@ -1,6 +1,7 @@
 #include "tools/preview/ModelPreview.h"
 
 #include "engine/scene/GameObject.h"
+#include "game/SceneLook.h"
 #include "graphics/gl/FrameBuffer.h"
 #include "graphics/render/ModelComponent.h"
 #include "graphics/shaders/Shaders.h"
@@ -42,16 +43,11 @@ ModelData floorData(float halfSize) {
     return data;
 }
 
-// The game's lights: the sun, which also casts the shadow, and two weak fills.
-const glm::vec3 sunDirection(1.0f, -2.0f, 1.0f);
-
 void setLights() {
+    std::array<DirectionalLight, maxLights> lights{}; // the rest zero: no light
+    std::copy(sceneLights.begin(), sceneLights.end(), lights.begin());
     PBRShader& pbr = getShaders().pbr;
     pbr.use();
-    std::array<DirectionalLight, maxLights> lights{};
-    lights[0] = {sunDirection, {237.0f / 255.0f, 1.0f, 186.0f / 255.0f}};
-    lights[1] = {{-0.1f, -0.1f, 0.1f}, {0.3f, 0.3f, 0.3f}};
-    lights[2] = {{0.1f, -0.1f, -0.1f}, {0.3f, 0.3f, 0.3f}};
     pbr.directionalLights.set(lights);
 }
 } // namespace
@@ -80,6 +76,7 @@ std::vector<unsigned char> ModelPreview::render(const PreviewShot& shot) {
         const glm::mat4 at = glm::translate(glm::mat4(1.0f), {shot.target.x, *shot.floorHeight, shot.target.z});
         root.addChild("Floor").lock()->addComponent<PreviewModelComponent>(&context, &floor, at);
     }
+    const glm::vec3& sunDirection = sceneLights[0].direction; // the shadow's light, as in the game
     const float e = shot.shadowHalfExtent;
     const glm::vec3 sun = shot.target - glm::normalize(sunDirection) * (2.0f * e);
     const glm::mat4 lightSpace = glm::ortho(-e, e, -e, e, 0.1f, 4.0f * e) * glm::lookAt(sun, shot.target, {0, 1, 0});
