@@ -3,6 +3,7 @@
 #include "graphics/gl/Mesh.h"
 #include "graphics/model/Material.h"
 #include "graphics/model/ModelData.h"
+#include "graphics/shaders/Uniform.h"
 
 #include <array>
 #include <cstddef>
@@ -24,9 +25,6 @@
 // of player 1's with another team colour).
 class Model {
 public:
-    // The number of bone matrices in each array below and in the program's "boneTransforms[0]".
-    static constexpr std::size_t maxBones = 50;
-
     explicit Model(const ModelData& data);
     // Imports the file (fatal when it cannot be read) and builds from it.
     explicit Model(const std::string& path);

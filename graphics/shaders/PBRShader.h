@@ -6,10 +6,6 @@
 #include "graphics/shaders/UniformArray.h"
 
 #include <array>
-#include <cstddef>
-
-// The number of bone matrices a skinned mesh can use ("boneTransforms[0]" holds this many).
-inline constexpr std::size_t maxBones = 50;
 
 // The scene program: Cook-Torrance shading of a material over the directional, point and spot
 // lights, with skinning and the filtered shadow of one directional light. Writes the lit colour to

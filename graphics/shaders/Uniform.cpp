@@ -49,7 +49,7 @@ void Uniform<std::array<float, 25>>::upload() {
 }
 
 template <>
-void Uniform<std::array<glm::mat4, 50>>::upload() {
+void Uniform<std::array<glm::mat4, maxBones>>::upload() {
     glUniformMatrix4fv(location, static_cast<GLsizei>(value.size()), GL_FALSE,
                        glm::value_ptr(value[0]));
 }
@@ -71,6 +71,6 @@ template class Uniform<glm::vec4>;
 template class Uniform<glm::uvec2>;
 template class Uniform<glm::mat4>;
 template class Uniform<std::array<float, 25>>;
-template class Uniform<std::array<glm::mat4, 50>>;
+template class Uniform<std::array<glm::mat4, maxBones>>;
 template class Uniform<Texture>;
 template class Uniform<Cubemap>;

@@ -3,6 +3,7 @@
 #include "graphics/shaders/ShaderProgram.h"
 
 #include <array>
+#include <cstddef>
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
@@ -11,6 +12,10 @@
 
 class Texture;
 class Cubemap;
+
+// The number of bone matrices a skinned mesh can use: the length of the physically based
+// program's "boneTransforms[0]" and of each model's bone arrays, uploaded in one call.
+inline constexpr std::size_t maxBones = 50;
 
 // The family of uniform objects: each keeps the value last set and uploads it with glUniform*,
 // which goes to the program current in GL. A uniform does not know its program: every setter
@@ -55,7 +60,7 @@ struct UniformStorage<Cubemap> {
 
 // One plain uniform, found once by name in its program's table of active uniforms. A name the
 // program does not have logs an error and leaves location -1, which GL ignores on every upload.
-// Instances: float, bool, vec3, vec4, uvec2, mat4, the 25 shadow-kernel floats, the 50 bone
+// Instances: float, bool, vec3, vec4, uvec2, mat4, the 25 shadow-kernel floats, the maxBones bone
 // matrices, Texture and Cubemap.
 template <typename T>
 class Uniform : public SimpleUniformBase<typename UniformStorage<T>::type> {
@@ -93,7 +98,7 @@ void Uniform<glm::mat4>::upload(); // column-major, as glm stores it
 template <>
 void Uniform<std::array<float, 25>>::upload();
 template <>
-void Uniform<std::array<glm::mat4, 50>>::upload();
+void Uniform<std::array<glm::mat4, maxBones>>::upload();
 template <>
 void Uniform<Texture>::upload(); // the texture's own unit
 template <>
@@ -106,6 +111,6 @@ extern template class Uniform<glm::vec4>;
 extern template class Uniform<glm::uvec2>;
 extern template class Uniform<glm::mat4>;
 extern template class Uniform<std::array<float, 25>>;
-extern template class Uniform<std::array<glm::mat4, 50>>;
+extern template class Uniform<std::array<glm::mat4, maxBones>>;
 extern template class Uniform<Texture>;
 extern template class Uniform<Cubemap>;
