@@ -7,7 +7,6 @@ std::optional<SpawnPoint> SpawnPointPool::next() {
         return std::nullopt;
     }
     const SpawnPoint point = points.front();
-    // Rotated in place: no allocation once the deque has its block.
     points.pop_front();
     points.push_back(point);
     return point;
