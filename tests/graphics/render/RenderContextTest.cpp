@@ -1,6 +1,6 @@
 #include "graphics/render/RenderContext.h"
 
-#include "graphics/gl/Cubemap.h"
+#include "graphics/render/Skybox.h"
 #include "tests/graphics/render/TestScene.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/LogCapture.h"
@@ -310,34 +310,28 @@ TEST_F(RenderContextTest, WithEveryLightOffOnlyTheAmbientShowsAndNothingIsNaN) {
 
 TEST_F(RenderContextTest, TheSkyFillsOnlyWhatTheSceneLeftEmptyAndNeverBlooms) {
     // A sky of one colour on all six faces.
-    Cubemap sky(std::array<std::string, 6>{});
+    Cubemap faces(std::array<std::string, 6>{});
     const unsigned char blue[] = {40, 80, 200};
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int face = 0; face < 6; ++face) {
         glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_RGB, 1, 1, 0, GL_RGB,
                      GL_UNSIGNED_BYTE, blue);
     }
-    const Mesh cube = Mesh::createCube(glm::vec3(1.0f));
+    const Skybox sky(std::move(faces));
     scene.renderUpToBloom();
     const glm::ivec2 floorPixel = scene.pixelOf({-3.0f, 0.0f, 3.0f});
     const glm::vec4 floorBefore = at(sceneColor(*context), floorPixel);
 
     scene.uploadCamera();
     context->renderScene(*scene.root);
-    // What the skybox draws after the scene pass: rotation only, depth test LEQUAL, no culling.
-    SkyboxShader& skybox = getShaders().skybox;
-    skybox.use();
-    skybox.skybox.set(&sky);
+    // The skybox right after the scene pass, with the camera's rotation alone.
     const glm::vec2 size(viewSize);
     const glm::mat4 rotation(
         glm::mat3(glm::lookAt(scene.eye, glm::vec3(0.0f), {0.0f, 1.0f, 0.0f})));
-    skybox.viewProjectMatrix.set(
+    sky.shader->use();
+    sky.shader->viewProjectMatrix.set(
         glm::perspective(glm::radians(60.0f), size.x / size.y, 0.1f, 50.0f) * rotation);
-    glDepthFunc(GL_LEQUAL);
-    glDisable(GL_CULL_FACE);
-    cube.draw();
-    glEnable(GL_CULL_FACE);
-    glDepthFunc(GL_LESS);
+    sky.draw();
     context->resolveMultisample();
 
     const std::vector<glm::vec4> color = sceneColor(*context);
