@@ -141,11 +141,23 @@ SubMesh processMesh(const aiMesh& mesh, std::vector<Bone>& bones) {
         const aiVector3D n = mesh.mNormals != nullptr ? mesh.mNormals[v] : aiVector3D();
         subMesh.normals.emplace_back(n.x, n.y, n.z);
     }
+    std::size_t outside = 0;
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];
-        if (face.mNumIndices >= 3) { // points and lines survive triangulation; they draw nothing
-            subMesh.triangles.emplace_back(face.mIndices[0], face.mIndices[1], face.mIndices[2]);
+        if (face.mNumIndices < 3) { // points and lines survive triangulation; they draw nothing
+            continue;
         }
+        const glm::uvec3 triangle(face.mIndices[0], face.mIndices[1], face.mIndices[2]);
+        // A corner past the vertices would have the draw read outside the mesh's buffers.
+        if (triangle.x >= count || triangle.y >= count || triangle.z >= count) {
+            ++outside;
+            continue;
+        }
+        subMesh.triangles.push_back(triangle);
+    }
+    if (outside > 0) {
+        getGeneralLogger()->warn("Mesh '{}' has {} triangles with corners past its {} vertices; they are left out",
+                                 mesh.mName.C_Str(), outside, count);
     }
     subMesh.textureCoordinates.assign(count, glm::vec2(0.0f));
     subMesh.boneIds.assign(count, glm::uvec4(0));

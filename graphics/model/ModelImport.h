@@ -22,7 +22,8 @@ void processNode(const aiNode& node, const aiScene& scene, ModelData& data, std:
                  const aiMatrix4x4& parentTransform);
 
 // The mesh's arrays as the file has them, in its node's space, with up to four bone influences
-// per vertex, heaviest first, normalised when any weight is above zero.
+// per vertex, heaviest first, normalised when any weight is above zero. A triangle with a corner
+// past the vertices is left out, with one warning for the mesh.
 SubMesh processMesh(const aiMesh& mesh, std::vector<Bone>& bones);
 
 void buildSkeleton(const aiNode& node, SkeletonNode& parent, std::vector<Bone>& bones);

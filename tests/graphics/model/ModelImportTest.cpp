@@ -314,3 +314,16 @@ TEST(ModelImport, ShortFacesAreSkippedAndWeightsNormalisedInMemory) {
     EXPECT_EQ(data.subMeshes[0].boneWeights[1], glm::vec4(0)) << "a zero sum must not become NaN";
     EXPECT_EQ(data.subMeshes[0].normals[0], glm::vec3(0)) << "no normals in the scene: zero, not garbage";
 }
+
+TEST(ModelImport, TrianglesWithACornerPastTheVerticesAreLeftOutWithAWarning) {
+    MemoryScene memory;
+    aiMesh& mesh = *memory.scene.mMeshes[0];
+    mesh.mName = "broken";
+    mesh.mFaces[1].mNumIndices = 3;
+    delete[] mesh.mFaces[1].mIndices;
+    mesh.mFaces[1].mIndices = new unsigned[3]{0, 2, 3}; // vertex 3 of three
+    LogCapture log;
+    const ModelData data = processScene(memory.scene);
+    EXPECT_EQ(data.subMeshes[0].triangles, std::vector<glm::uvec3>{glm::uvec3(0, 1, 2)});
+    EXPECT_EQ(log.count("Mesh 'broken' has 1 triangles with corners past its 3 vertices; they are left out"), 1u);
+}
