@@ -34,6 +34,16 @@ PictureRegion heart(int k, int viewBottom) { return {width - 50 - 50 * k, viewBo
 // The "Player n" label, 20 pixels in from the half's bottom-left corner, on its baseline.
 PictureRegion label(int viewBottom) { return {20, viewBottom - 45, 100, 30}; }
 
+// The regions are laid out for the game's window; a smaller picture (a window caught while it
+// was still being made) must count what lies inside it and read nothing beyond its edges.
+TEST(Picture, ARegionReachingPastTheEdgesCountsOnlyWhatIsInside) {
+    Picture picture{4, 3, std::vector<std::uint8_t>(4 * 3 * 3, 255)};
+    const auto any = [](Picture::Pixel) { return true; };
+    EXPECT_EQ(countPixels(picture, {-300, -2, 302, 10}, any), 2 * 3);
+    EXPECT_EQ(countChanged(picture, picture, {-5, -5, 20, 20}), 0);
+    EXPECT_EQ(countChanged(picture, Picture{}, {0, 0, 4, 3}), 12) << "an empty picture differs";
+}
+
 class EndToEnd : public testing::Test {
 protected:
     void SetUp() override {
@@ -61,9 +71,16 @@ protected:
         return picture;
     }
 
+    // The picture once time has passed. A window that has gone (the game died) fails the test
+    // and gives an empty picture, which matches no region, instead of reading an empty optional.
     Picture settle(std::chrono::milliseconds time = 1500ms) {
         std::this_thread::sleep_for(time);
-        return *screen.grab(window);
+        std::optional<Picture> picture = screen.grab(window);
+        if (!picture) {
+            ADD_FAILURE() << "the game's window has gone";
+            return {};
+        }
+        return *picture;
     }
 
     // Of the frames drawn over the next second, the one that differs most from before in the

@@ -1,5 +1,6 @@
 #include "tests/game/Picture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <stb_image_write.h>
 
@@ -12,8 +13,8 @@ Picture::Pixel Picture::at(int x, int y) const {
 int countPixels(const Picture& picture, const PictureRegion& region,
                 const std::function<bool(Picture::Pixel)>& test) {
     int count = 0;
-    for (int y = region.y; y < region.y + region.height && y < picture.height; ++y) {
-        for (int x = region.x; x < region.x + region.width && x < picture.width; ++x) {
+    for (int y = std::max(region.y, 0); y < region.y + region.height && y < picture.height; ++y) {
+        for (int x = std::max(region.x, 0); x < region.x + region.width && x < picture.width; ++x) {
             count += test(picture.at(x, y)) ? 1 : 0;
         }
     }
@@ -25,8 +26,8 @@ int countChanged(const Picture& before, const Picture& after, const PictureRegio
         return region.width * region.height;
     }
     int count = 0;
-    for (int y = region.y; y < region.y + region.height && y < before.height; ++y) {
-        for (int x = region.x; x < region.x + region.width && x < before.width; ++x) {
+    for (int y = std::max(region.y, 0); y < region.y + region.height && y < before.height; ++y) {
+        for (int x = std::max(region.x, 0); x < region.x + region.width && x < before.width; ++x) {
             const Picture::Pixel a = before.at(x, y);
             const Picture::Pixel b = after.at(x, y);
             if (std::abs(a.r - b.r) > tolerance || std::abs(a.g - b.g) > tolerance ||

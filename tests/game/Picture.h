@@ -22,7 +22,8 @@ struct PictureRegion {
     int x, y, width, height;
 };
 
-// Pixels of the region for which the test holds.
+// Pixels of the region for which the test holds. The region is cut to the picture: a region
+// laid out for a larger window than the one grabbed reads nothing outside it.
 int countPixels(const Picture& picture, const PictureRegion& region,
                 const std::function<bool(Picture::Pixel)>& test);
 // Pixels of the region where some channel differs by more than tolerance between the two.
