@@ -1,6 +1,7 @@
 // The import on small files made for each case, and on scenes built in memory where a file
 // cannot say what the case needs (a rate of 24 ticks a second, fewer rotation than position keys).
 #include "graphics/model/ModelImport.h"
+#include "tests/graphics/ExpectNear.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/LogCapture.h"
 #include "tools/assetgen/ColladaWriter.h"
@@ -45,14 +46,6 @@ ColladaModel oneMaterial() {
     return model;
 }
 
-void expectMatrix(const glm::mat4& actual, const glm::mat4& expected) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5f) << "column " << c << " row " << r;
-        }
-    }
-}
-
 const float pi = 3.14159265f;
 } // namespace
 
@@ -71,9 +64,9 @@ TEST(ModelImport, EachMeshGetsItsNodesWorldTransformAlongItsOwnBranch) {
     const ModelData data = importText(writeCollada(model));
 
     ASSERT_EQ(data.subMeshes.size(), 3u);
-    expectMatrix(data.meshTransforms[0], parent * a);
-    expectMatrix(data.meshTransforms[1], parent * b);
-    expectMatrix(data.meshTransforms[2], glm::mat4(1.0f));
+    expectNear(data.meshTransforms[0], parent * a);
+    expectNear(data.meshTransforms[1], parent * b);
+    expectNear(data.meshTransforms[2], glm::mat4(1.0f));
     EXPECT_EQ(data.subMeshes[1].positions[1], glm::vec3(1, 0, 0)) << "vertices must not be baked";
     EXPECT_EQ(data.subMeshes[1].normals[1], glm::vec3(0, 0, 1));
     EXPECT_EQ(data.name, "Fixture");
@@ -160,8 +153,8 @@ TEST(ModelImport, SkeletonFollowsTheJointNodesWithBindTransforms) {
         }
     }
     // offset x parent's bind: the chain's translations add up.
-    expectMatrix(data.bones[0].bindTransform, glm::translate(glm::mat4(1.0f), {0, -1, 0}));
-    expectMatrix(data.bones[2].bindTransform, glm::translate(glm::mat4(1.0f), {0, -6, 0}));
+    expectNear(data.bones[0].bindTransform, glm::translate(glm::mat4(1.0f), {0, -1, 0}));
+    expectNear(data.bones[2].bindTransform, glm::translate(glm::mat4(1.0f), {0, -6, 0}));
     EXPECT_TRUE(data.animations.empty());
 }
 

@@ -3,6 +3,7 @@
 #include "engine/scene/GameObject.h"
 #include "engine/window/AbsoluteViewportView.h"
 #include "graphics/shaders/Shaders.h"
+#include "tests/graphics/ExpectNear.h"
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
@@ -21,21 +22,6 @@ glm::vec3 uploadedEye() {
     glm::vec3 value(0.0f);
     glGetUniformfv(pbr.getHandle(), pbr.eyePos.getLocation(), &value[0]);
     return value;
-}
-
-void expectNear(const glm::vec3& actual, const glm::vec3& expected) {
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(actual[i], expected[i], 1e-5f) << "component " << i;
-    }
-}
-
-void expectNear(const glm::mat4& actual, const glm::mat4& expected) {
-    for (int column = 0; column < 4; ++column) {
-        for (int row = 0; row < 4; ++row) {
-            EXPECT_NEAR(actual[column][row], expected[column][row], 1e-5f)
-                << "element (" << column << ", " << row << ")";
-        }
-    }
 }
 
 // A player object with the game's camera: eye offset (1.3, 1, 0), aspect left to the view.

@@ -1,28 +1,13 @@
 #include "graphics/render/Camera.h"
 
+#include "tests/graphics/ExpectNear.h"
+
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtx/string_cast.hpp>
 #include <gtest/gtest.h>
 
 namespace {
 constexpr float tolerance = 1e-5f;
-
-void expectNear(const glm::vec3& actual, const glm::vec3& expected) {
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(actual[i], expected[i], tolerance)
-            << glm::to_string(actual) << " vs " << glm::to_string(expected);
-    }
-}
-
-void expectNear(const glm::mat4& actual, const glm::mat4& expected) {
-    for (int column = 0; column < 4; ++column) {
-        for (int row = 0; row < 4; ++row) {
-            EXPECT_NEAR(actual[column][row], expected[column][row], tolerance)
-                << "element (" << column << ", " << row << ")";
-        }
-    }
-}
 
 // The game's camera: pitch 0, yaw 0, 60 degrees, near 0.01, far 100.
 Camera gameCamera(float aspect = 16.0f / 9.0f) {

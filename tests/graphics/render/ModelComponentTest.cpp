@@ -4,6 +4,7 @@
 #include "graphics/model/Model.h"
 #include "graphics/render/RenderContext.h"
 #include "graphics/shaders/Shaders.h"
+#include "tests/graphics/ExpectNear.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
@@ -32,14 +33,6 @@ GLint readInt(const ShaderProgram& program, const std::string& name) {
     GLint value = -1;
     glGetUniformiv(program.getHandle(), *program.findUniform(name), &value);
     return value;
-}
-
-void expectNear(const glm::mat4& actual, const glm::mat4& expected) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5f) << "column " << c << ", row " << r;
-        }
-    }
 }
 
 class ModelComponentTest : public testing::Test {
