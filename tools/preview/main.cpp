@@ -22,7 +22,6 @@ bool writePng(const std::filesystem::path& path, std::vector<unsigned char> pixe
                           pixels.data(), static_cast<int>(previewSize.x) * 4) != 0;
 }
 
-
 bool renderAll(const std::filesystem::path& folder) {
     ModelPreview preview(previewSize);
     const GameModels models;
@@ -48,6 +47,5 @@ int main(int argc, char** argv) {
     }
     const bool written = renderAll(argv[1]);
     closeOffscreenContext(window);
-    gGlContextAlive = false;
     return written ? 0 : 1;
 }
