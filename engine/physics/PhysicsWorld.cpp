@@ -65,7 +65,7 @@ void PhysicsWorld::init(std::uint16_t debuggerPort) {
     getPhysicsLogger()->debug("Initializing Bullet {}.{}", btGetVersion() / 100, btGetVersion() % 100);
     installContactMaterials();
     impl = std::make_unique<Impl>();
-    setSimulationEventCallback(&contactCallback);
+    setSimulationEventCallback(&eventCallback);
     impl->debugger.connect(debuggerPort, debuggerTimeout);
 }
 
@@ -86,8 +86,8 @@ void PhysicsWorld::step(float dt) {
     impl->levelSweeps.apply(impl->bodies);
     impl->reports.collect(impl->dispatcher, impl->bodies);
     const std::vector<ContactPair>& reports = impl->reports.getReports();
-    if (eventCallback && !reports.empty()) {
-        eventCallback->onContact(reports.data(), static_cast<std::uint32_t>(reports.size()));
+    if (simulationEventCallback && !reports.empty()) {
+        simulationEventCallback->onContact(reports.data(), static_cast<std::uint32_t>(reports.size()));
     }
     sendDebugFrame();
 }
@@ -196,7 +196,9 @@ CapsuleController* PhysicsWorld::createCapsuleController(float radius, float hei
 
 glm::vec3 PhysicsWorld::getGravity() const { return gravity; }
 
-void PhysicsWorld::setSimulationEventCallback(SimulationEventCallback* callback) { eventCallback = callback; }
+void PhysicsWorld::setSimulationEventCallback(SimulationEventCallback* callback) {
+    simulationEventCallback = callback;
+}
 
 const std::vector<BodyPair>& PhysicsWorld::getContacts() const {
     static const std::vector<BodyPair> none;
