@@ -38,6 +38,9 @@ ControllerCollisionFlags CapsuleController::move(const glm::vec3& displacement, 
         reportError(errors, ErrorCode::InvalidParameter, "CapsuleController::move: displacement is not valid.");
         return 0;
     }
+    // Only a capsule that stood on something after its last move walks with the step offset, so a
+    // falling or jumping capsule does not hop onto ledges.
+    const bool grounded = (state.collisionFlags & ControllerCollisionFlag::CollisionDown) != 0;
     const bool walking = grounded && displacement.y <= 0.0f;
     Attempt result = attempt(displacement, minDist, walking ? stepOffset : 0.0f, filters);
     if (result.climbRefused) {
@@ -46,7 +49,6 @@ ControllerCollisionFlags CapsuleController::move(const glm::vec3& displacement, 
     position = glm::dvec3(result.centre);
     state.collisionFlags = result.flags;
     state.isMovingUp = displacement.y > 0.0f && !(result.flags & ControllerCollisionFlag::CollisionUp);
-    grounded = (result.flags & ControllerCollisionFlag::CollisionDown) != 0;
     actor.moveKinematicNow(Pose(result.centre), false);
     return result.flags;
 }
