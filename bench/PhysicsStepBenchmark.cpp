@@ -6,6 +6,7 @@
 #include "bench/AllocationCounter.h"
 #include "engine/physics/BulletBaseline.h"
 #include "engine/physics/PhysicsWorld.h"
+#include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
 
 #include <benchmark/benchmark.h>
@@ -15,7 +16,6 @@
 namespace {
 constexpr float dt = 1.0f / 60.0f;
 constexpr int flightSteps = 90;
-const glm::vec3 frisbeeHalf(0.298264f, 0.0522395f, 0.298264f);
 const glm::vec3 hitboxHalf(1.0f, 1.0f, 0.5f);
 // The game's spawn points; the players drop onto the floor below them during the warm-up.
 const glm::vec3 spawns[2] = {{-35.0f, 2.6f, 1.1f}, {45.0f, 2.6f, 1.1f}};
@@ -56,14 +56,7 @@ public:
         std::uint32_t seed = 1;
         for (int i = 0; i < frisbees; ++i) {
             const Pose pose = throwPose(i, seed);
-            RigidBody* disc = world.createRigidDynamic(pose, true, nullptr);
-            world.attachShape(*disc, Geometry::box(frisbeeHalf), Pose(), nullptr);
-            world.attachShape(*disc, Geometry::box(frisbeeHalf),
-                              Pose(glm::angleAxis(glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f)), glm::vec3(0.0f)),
-                              nullptr);
-            disc->updateMassAndInertia(1.0f);
-            disc->setLinearVelocity(throwVelocity(pose, seed));
-            discs.push_back(disc);
+            discs.push_back(throwFrisbee(world, pose, throwVelocity(pose, seed)));
         }
     }
 
@@ -103,7 +96,7 @@ public:
         std::uint32_t seed = 1;
         for (int i = 0; i < frisbees; ++i) {
             const Pose pose = throwPose(i, seed);
-            discs.push_back(bare.addFrisbee(frisbeeHalf, pose, throwVelocity(pose, seed)));
+            discs.push_back(bare.addFrisbee(frisbeeHalfExtents, pose, throwVelocity(pose, seed)));
         }
     }
 

@@ -3,7 +3,6 @@
 #include "engine/Logging.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 // Interface names are a few hundred characters at most; a platform that claims more is broken

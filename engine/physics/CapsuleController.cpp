@@ -1,6 +1,7 @@
 #include "engine/physics/CapsuleController.h"
 
 #include "engine/physics/ControllerSweep.h"
+#include "engine/physics/Finite.h"
 #include "engine/physics/PhysicsErrorCallback.h"
 #include "engine/physics/RigidBody.h"
 
@@ -15,8 +16,6 @@ constexpr float skin = 0.001f;
 // Sideways slides per move: enough for a wall and then a corner.
 constexpr int maxSlides = 4;
 const glm::vec3 up(0.0f, 1.0f, 0.0f);
-
-bool finite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 } // namespace
 
 struct CapsuleController::Attempt {
@@ -35,10 +34,13 @@ CapsuleController::~CapsuleController() = default;
 
 ControllerCollisionFlags CapsuleController::move(const glm::vec3& displacement, float minDist, float,
                                                  const ControllerFilters& filters) {
-    if (!finite(displacement) || !std::isfinite(minDist)) {
+    if (!isFinite(displacement) || !std::isfinite(minDist)) {
         reportError(errors, ErrorCode::InvalidParameter, "CapsuleController::move: displacement is not valid.");
         return 0;
     }
+    // Only a capsule that stood on something after its last move walks with the step offset, so a
+    // falling or jumping capsule does not hop onto ledges.
+    const bool grounded = (state.collisionFlags & ControllerCollisionFlag::CollisionDown) != 0;
     const bool walking = grounded && displacement.y <= 0.0f;
     Attempt result = attempt(displacement, minDist, walking ? stepOffset : 0.0f, filters);
     if (result.climbRefused) {
@@ -47,7 +49,6 @@ ControllerCollisionFlags CapsuleController::move(const glm::vec3& displacement, 
     position = glm::dvec3(result.centre);
     state.collisionFlags = result.flags;
     state.isMovingUp = displacement.y > 0.0f && !(result.flags & ControllerCollisionFlag::CollisionUp);
-    grounded = (result.flags & ControllerCollisionFlag::CollisionDown) != 0;
     actor.moveKinematicNow(Pose(result.centre), false);
     return result.flags;
 }
@@ -141,7 +142,7 @@ void CapsuleController::slide(glm::vec3& centre, const glm::vec3& motion, float 
 }
 
 bool CapsuleController::setPosition(const glm::dvec3& newPosition) {
-    if (!std::isfinite(newPosition.x) || !std::isfinite(newPosition.y) || !std::isfinite(newPosition.z)) {
+    if (!isFinite(newPosition)) {
         reportError(errors, ErrorCode::InvalidParameter, "CapsuleController::setPosition: position is not valid.");
         return false;
     }

@@ -93,7 +93,4 @@ private:
     float height;
     glm::dvec3 position{0.0};
     ControllerState state;
-    // Stood on something after the last move: only then does walking use the step offset, so a
-    // falling or jumping capsule does not hop onto ledges.
-    bool grounded = false;
 };

@@ -10,6 +10,11 @@
 #include <utility>
 #include <vector>
 
+// The box round a body's bounds at the start and at the end of a step.
+struct SweptBox {
+    btVector3 min;
+    btVector3 max;
+};
 
 // Turns the contacts of a finished step into reports for the pairs whose filter asks for them: a
 // pair is reported in the step in which it starts to touch, once however many of its shapes touch,
@@ -18,12 +23,6 @@
 // they would be reported with (the hitboxes): the library's own sweeps skip pairs that are never
 // solved, so a disc crossing a hitbox between two steps would otherwise never be seen. All vectors
 // are kept between steps, so a steady step allocates nothing.
-// The box round a body's bounds at the start and at the end of a step.
-struct SweptBox {
-    btVector3 min;
-    btVector3 max;
-};
-
 class ContactReports {
 public:
     void collect(btDispatcher& dispatcher, const std::vector<std::unique_ptr<RigidBody>>& bodies);

@@ -18,15 +18,27 @@ bool seenBy(const btCollisionObject* object, const btCollisionObject& self, cons
     return body->isSeenByQueries(filters.filterData ? *filters.filterData : FilterData{});
 }
 
-class SweepCallback : public btCollisionWorld::ClosestConvexResultCallback {
+// A query of the world as one controller sees it: its own body, and what its filters leave out,
+// are passed over before the narrow phase.
+template <typename Callback>
+class ControllerQuery : public Callback {
 public:
-    SweepCallback(const btVector3& from, const btVector3& to, const btCollisionObject& self,
-                  const ControllerFilters& filters)
-        : ClosestConvexResultCallback(from, to), self(self), filters(filters) {}
+    ControllerQuery(const btVector3& from, const btVector3& to, const btCollisionObject& self,
+                    const ControllerFilters& filters)
+        : Callback(from, to), self(self), filters(filters) {}
 
     bool needsCollision(btBroadphaseProxy* proxy) const override {
         return seenBy(static_cast<const btCollisionObject*>(proxy->m_clientObject), self, filters);
     }
+
+private:
+    const btCollisionObject& self;
+    const ControllerFilters& filters;
+};
+
+class SweepCallback : public ControllerQuery<btCollisionWorld::ClosestConvexResultCallback> {
+public:
+    using ControllerQuery::ControllerQuery;
 
     btScalar addSingleResult(btCollisionWorld::LocalConvexResult& result, bool normalInWorldSpace) override {
         const btVector3 normal = normalInWorldSpace
@@ -37,26 +49,9 @@ public:
         }
         return ClosestConvexResultCallback::addSingleResult(result, normalInWorldSpace);
     }
-
-private:
-    const btCollisionObject& self;
-    const ControllerFilters& filters;
 };
 
-class RayCallback : public btCollisionWorld::ClosestRayResultCallback {
-public:
-    RayCallback(const btVector3& from, const btVector3& to, const btCollisionObject& self,
-                const ControllerFilters& filters)
-        : ClosestRayResultCallback(from, to), self(self), filters(filters) {}
-
-    bool needsCollision(btBroadphaseProxy* proxy) const override {
-        return seenBy(static_cast<const btCollisionObject*>(proxy->m_clientObject), self, filters);
-    }
-
-private:
-    const btCollisionObject& self;
-    const ControllerFilters& filters;
-};
+using RayCallback = ControllerQuery<btCollisionWorld::ClosestRayResultCallback>;
 
 // How far beyond the contact, and how far above and below it, the face is looked for (metres).
 constexpr float probeReach = 0.01f;

@@ -1,7 +1,8 @@
 #include "engine/physics/CookedTriangleMesh.h"
 
+#include "engine/physics/Finite.h"
+
 #include <algorithm>
-#include <cmath>
 #include <glm/geometric.hpp>
 #include <glm/vec4.hpp>
 
@@ -9,8 +10,6 @@ static_assert(sizeof(glm::vec3) == 3 * sizeof(float) && sizeof(glm::uvec3) == 3 
               "the collision mesh reads positions and triangles as tightly packed triples");
 
 namespace {
-bool isFinite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 // Slivers whose area is a millionth of their longest edge squared would give contact normals of
 // noise; they go like triangles with two equal corners.
 bool hasArea(const std::vector<glm::vec3>& positions, const glm::uvec3& triangle) {
@@ -43,7 +42,7 @@ std::unique_ptr<CookedTriangleMesh> CookedTriangleMesh::cook(const LevelMesh& me
         }
     }
     std::vector<glm::vec3> positions = transformed(mesh);
-    if (!std::all_of(positions.begin(), positions.end(), isFinite)) {
+    if (!std::all_of(positions.begin(), positions.end(), [](const glm::vec3& p) { return isFinite(p); })) {
         return nullptr;
     }
     std::vector<glm::uvec3> triangles;

@@ -9,7 +9,6 @@ namespace {
 // Where a centre that crossed a surface is put back: this far short of the crossing (metres),
 // on the side it came from.
 constexpr float backOff = 0.005f;
-
 } // namespace
 
 void LevelSweeps::apply(const std::vector<std::unique_ptr<RigidBody>>& bodies) {
@@ -38,8 +37,8 @@ void LevelSweeps::sweep(RigidBody& body) const {
     btCollisionWorld::ClosestRayResultCallback hit(from, to);
     const btTransform rayFrom(btQuaternion::getIdentity(), from);
     const btTransform rayTo(btQuaternion::getIdentity(), to);
-    for (RigidBody* static_ : level) {
-        btRigidBody& object = static_->bullet().body;
+    for (RigidBody* piece : level) {
+        btRigidBody& object = piece->bullet().body;
         btCollisionWorld::rayTestSingle(rayFrom, rayTo, &object, object.getCollisionShape(), object.getWorldTransform(), hit);
     }
     if (!hit.hasHit()) {
@@ -57,10 +56,9 @@ void LevelSweeps::sweep(RigidBody& body) const {
     const btVector3 velocity = simulated.getLinearVelocity();
     const btScalar into = velocity.dot(normal);
     if (into < 0.0f) {
-        const RigidBody* level = rigidBodyOf(hit.m_collisionObject);
-        const float restitution = level && level->getNbShapes() > 0
-                                      ? combinedRestitution(body.getShape(0).material, level->getShape(0).material)
-                                      : 0.0f;
+        // The ray was cast at the level's pieces only, and each of them has shapes.
+        const RigidBody& surface = *rigidBodyOf(hit.m_collisionObject);
+        const float restitution = combinedRestitution(body.getShape(0).material, surface.getShape(0).material);
         simulated.setLinearVelocity(velocity - (1.0f + restitution) * into * normal);
     }
     body.bullet().world->updateSingleAabb(&simulated);

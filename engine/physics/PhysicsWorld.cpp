@@ -27,6 +27,18 @@ bool supportedByBodies(const Geometry& geometry) {
     const GeometryType type = geometry.getType();
     return type == GeometryType::Sphere || type == GeometryType::Capsule || type == GeometryType::Box;
 }
+
+// A shape of a dynamic or hitbox body: of its one group, seen by no controller's sweep.
+std::unique_ptr<Shape> bodyShape(const Geometry& geometry, const Pose& localPose, CollisionGroup group,
+                                 Component* component) {
+    auto shape = std::make_unique<Shape>();
+    shape->geometry = geometry;
+    shape->localPose = Pose(glm::normalize(localPose.rotation), localPose.position);
+    shape->simulationFilterData = filterDataOf(group);
+    shape->sceneQueryShape = false;
+    shape->userData = component;
+    return shape;
+}
 } // namespace
 
 struct PhysicsWorld::Impl {
@@ -65,7 +77,7 @@ void PhysicsWorld::init(std::uint16_t debuggerPort) {
     getPhysicsLogger()->debug("Initializing Bullet {}.{}", btGetVersion() / 100, btGetVersion() % 100);
     installContactMaterials();
     impl = std::make_unique<Impl>();
-    setSimulationEventCallback(&contactCallback);
+    setSimulationEventCallback(&eventCallback);
     impl->debugger.connect(debuggerPort, debuggerTimeout);
 }
 
@@ -86,8 +98,8 @@ void PhysicsWorld::step(float dt) {
     impl->levelSweeps.apply(impl->bodies);
     impl->reports.collect(impl->dispatcher, impl->bodies);
     const std::vector<ContactPair>& reports = impl->reports.getReports();
-    if (eventCallback && !reports.empty()) {
-        eventCallback->onContact(reports.data(), static_cast<std::uint32_t>(reports.size()));
+    if (simulationEventCallback && !reports.empty()) {
+        simulationEventCallback->onContact(reports.data(), static_cast<std::uint32_t>(reports.size()));
     }
     sendDebugFrame();
 }
@@ -114,13 +126,7 @@ void PhysicsWorld::attachShape(RigidBody& actor, const Geometry& geometry, const
                     "attachShape: geometry or local pose is not valid; no shape was attached.");
         return;
     }
-    auto shape = std::make_unique<Shape>();
-    shape->geometry = geometry;
-    shape->localPose = Pose(glm::normalize(localPose.rotation), localPose.position);
-    shape->simulationFilterData = filterDataOf(CollisionGroup::DynamicBody);
-    shape->sceneQueryShape = false;
-    shape->userData = component;
-    actor.addShape(std::move(shape));
+    actor.addShape(bodyShape(geometry, localPose, CollisionGroup::DynamicBody, component));
 }
 
 RigidBody* PhysicsWorld::createKinematicRigidDynamic(const Pose& pose, float density, const Geometry& geometry,
@@ -137,13 +143,8 @@ RigidBody* PhysicsWorld::createKinematicRigidDynamic(const Pose& pose, float den
         getPhysicsLogger()->error("A kinematic RigidDynamic can only have spheres, capsules and boxes as attached shapes.");
         return nullptr;
     }
-    auto shape = std::make_unique<Shape>();
-    shape->geometry = geometry;
-    shape->localPose = Pose(glm::normalize(localPose.rotation), localPose.position);
-    shape->simulationFilterData = filterDataOf(CollisionGroup::Hitbox);
+    std::unique_ptr<Shape> shape = bodyShape(geometry, localPose, CollisionGroup::Hitbox, component);
     shape->queryFilterData = filterDataOf(CollisionGroup::Hitbox);
-    shape->sceneQueryShape = false;
-    shape->userData = component;
     body.addShape(std::move(shape));
     body.updateMassAndInertia(density);
     return &body;
@@ -153,7 +154,7 @@ RigidBody* PhysicsWorld::addRigidStatic(const std::vector<LevelMesh>& meshes) {
     if (!checkInitialised("addRigidStatic")) {
         return nullptr;
     }
-    auto body = std::unique_ptr<RigidBody>(new RigidBody(*this, BodyType::Static, impl->nextBodyId++, Pose(), false));
+    RigidBody& body = addBody(BodyType::Static, Pose(), false, nullptr);
     for (const LevelMesh& mesh : meshes) {
         std::unique_ptr<CookedTriangleMesh> cooked = CookedTriangleMesh::cook(mesh);
         if (!cooked) {
@@ -163,12 +164,9 @@ RigidBody* PhysicsWorld::addRigidStatic(const std::vector<LevelMesh>& meshes) {
         shape->geometry = Geometry::triangleMesh();
         shape->simulationFilterData = filterDataOf(CollisionGroup::Level);
         shape->material = levelMaterial;
-        body->addShape(std::move(shape), std::move(cooked));
+        body.addShape(std::move(shape), std::move(cooked));
     }
-    body->bullet().world = &impl->world;
-    impl->world.addRigidBody(&body->bullet().body, btBroadphaseProxy::DefaultFilter, btBroadphaseProxy::AllFilter);
-    impl->bodies.push_back(std::move(body));
-    return impl->bodies.back().get();
+    return &body;
 }
 
 CapsuleController* PhysicsWorld::createCapsuleController(float radius, float height) {
@@ -196,7 +194,9 @@ CapsuleController* PhysicsWorld::createCapsuleController(float radius, float hei
 
 glm::vec3 PhysicsWorld::getGravity() const { return gravity; }
 
-void PhysicsWorld::setSimulationEventCallback(SimulationEventCallback* callback) { eventCallback = callback; }
+void PhysicsWorld::setSimulationEventCallback(SimulationEventCallback* callback) {
+    simulationEventCallback = callback;
+}
 
 const std::vector<BodyPair>& PhysicsWorld::getContacts() const {
     static const std::vector<BodyPair> none;

@@ -61,7 +61,7 @@ public:
 
     PhysicsErrorCallback errorCallback;
     // Hands the hitboxes their touches; the world's receiver from init on.
-    PhysicsEventCallback contactCallback;
+    PhysicsEventCallback eventCallback;
 
 private:
     friend class RigidBody;
@@ -73,5 +73,5 @@ private:
     void sendDebugFrame();
 
     std::unique_ptr<Impl> impl;
-    SimulationEventCallback* eventCallback = nullptr;
+    SimulationEventCallback* simulationEventCallback = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "engine/physics/Pose.h"
 
+#include "engine/physics/Finite.h"
+
 #include <cmath>
 
 Pose Pose::inverse() const {
@@ -8,8 +10,6 @@ Pose Pose::inverse() const {
 }
 
 bool Pose::isValid() const {
-    const bool finite = std::isfinite(rotation.x) && std::isfinite(rotation.y) && std::isfinite(rotation.z) &&
-                        std::isfinite(rotation.w) && std::isfinite(position.x) && std::isfinite(position.y) &&
-                        std::isfinite(position.z);
+    const bool finite = isFinite(glm::vec4(rotation.x, rotation.y, rotation.z, rotation.w)) && isFinite(position);
     return finite && std::abs(glm::length(rotation) - 1.0f) <= 1e-3f;
 }

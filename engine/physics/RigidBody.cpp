@@ -2,11 +2,13 @@
 
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/BulletMath.h"
+#include "engine/physics/Finite.h"
 #include "engine/physics/MassProperties.h"
 #include "engine/physics/PhysicsErrorCallback.h"
 #include "engine/physics/PhysicsWorld.h"
 
 #include <algorithm>
+#include <fmt/format.h>
 
 namespace {
 // Bullet rounds box corners by the margin; it must stay inside thin boxes (a frisbee is 0.1 thick).
@@ -42,6 +44,19 @@ float innerRadius(const Geometry& geometry) {
     default:
         return 0.0f;
     }
+}
+
+// Velocities are set on dynamic bodies only, and finite; each refusal is reported once.
+bool refusesVelocity(PhysicsErrorCallback& errors, BodyType type, const char* operation, const glm::vec3& velocity) {
+    if (type != BodyType::Dynamic) {
+        reportError(errors, ErrorCode::InvalidOperation, fmt::format("{}: Body must be dynamic!", operation).c_str());
+        return true;
+    }
+    if (!isFinite(velocity)) {
+        reportError(errors, ErrorCode::InvalidParameter, fmt::format("{}: velocity is not valid.", operation).c_str());
+        return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -103,12 +118,7 @@ void RigidBody::setKinematicTarget(const Pose& target) {
 glm::vec3 RigidBody::getLinearVelocity() const { return toGlm(bulletBody->body.getLinearVelocity()); }
 
 void RigidBody::setLinearVelocity(const glm::vec3& velocity, bool autowake) {
-    if (type != BodyType::Dynamic) {
-        reportError(errors(), ErrorCode::InvalidOperation, "setLinearVelocity: Body must be dynamic!");
-        return;
-    }
-    if (!std::isfinite(velocity.x) || !std::isfinite(velocity.y) || !std::isfinite(velocity.z)) {
-        reportError(errors(), ErrorCode::InvalidParameter, "setLinearVelocity: velocity is not valid.");
+    if (refusesVelocity(errors(), type, "setLinearVelocity", velocity)) {
         return;
     }
     bulletBody->body.setLinearVelocity(toBullet(velocity));
@@ -120,12 +130,7 @@ void RigidBody::setLinearVelocity(const glm::vec3& velocity, bool autowake) {
 glm::vec3 RigidBody::getAngularVelocity() const { return toGlm(bulletBody->body.getAngularVelocity()); }
 
 void RigidBody::setAngularVelocity(const glm::vec3& velocity, bool autowake) {
-    if (type != BodyType::Dynamic) {
-        reportError(errors(), ErrorCode::InvalidOperation, "setAngularVelocity: Body must be dynamic!");
-        return;
-    }
-    if (!std::isfinite(velocity.x) || !std::isfinite(velocity.y) || !std::isfinite(velocity.z)) {
-        reportError(errors(), ErrorCode::InvalidParameter, "setAngularVelocity: velocity is not valid.");
+    if (refusesVelocity(errors(), type, "setAngularVelocity", velocity)) {
         return;
     }
     bulletBody->body.setAngularVelocity(toBullet(velocity));

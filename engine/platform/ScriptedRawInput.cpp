@@ -57,6 +57,17 @@ const ScriptedRawInput::Device* ScriptedRawInput::find(DeviceHandle handle) cons
     return device == devices.end() ? nullptr : &*device;
 }
 
+const ScriptedRawInput::Device* ScriptedRawInput::answering(Call call, DeviceHandle handle) {
+    if (failing(call)) {
+        return nullptr;
+    }
+    const Device* device = find(handle);
+    if (device == nullptr) {
+        setError("no such device");
+    }
+    return device;
+}
+
 std::optional<std::size_t> ScriptedRawInput::getDeviceCount() {
     if (failing(Call::DeviceCount)) {
         return std::nullopt;
@@ -79,36 +90,28 @@ std::optional<std::size_t> ScriptedRawInput::getDeviceList(std::span<DeviceListE
 }
 
 std::optional<DeviceInfo> ScriptedRawInput::getDeviceInfo(DeviceHandle handle) {
-    if (failing(Call::DeviceInfo)) {
-        return std::nullopt;
-    }
-    const Device* device = find(handle);
+    const Device* device = answering(Call::DeviceInfo, handle);
     if (device == nullptr) {
-        setError("no such device");
         return std::nullopt;
     }
     return DeviceInfo{device->type};
 }
 
 std::optional<std::size_t> ScriptedRawInput::getDeviceNameLength(DeviceHandle handle) {
-    if (failing(Call::DeviceNameLength)) {
-        return std::nullopt;
-    }
-    const Device* device = find(handle);
+    const Device* device = answering(Call::DeviceNameLength, handle);
     if (device == nullptr) {
-        setError("no such device");
         return std::nullopt;
     }
     return device->nameLength.value_or(device->name.size() + 1);
 }
 
 std::size_t ScriptedRawInput::getDeviceName(DeviceHandle handle, std::span<char> name) {
-    if (failing(Call::DeviceName)) {
+    const Device* device = answering(Call::DeviceName, handle);
+    if (device == nullptr) {
         return 0;
     }
-    const Device* device = find(handle);
-    if (device == nullptr || device->name.size() + 1 > name.size()) {
-        setError(device == nullptr ? "no such device" : "the name does not fit");
+    if (device->name.size() + 1 > name.size()) {
+        setError("the name does not fit");
         return 0;
     }
     std::memcpy(name.data(), device->name.c_str(), device->name.size() + 1);

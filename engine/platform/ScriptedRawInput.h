@@ -79,6 +79,9 @@ private:
     bool failing(Call call);
     bool setError(std::string text);
     const Device* find(DeviceHandle handle) const;
+    // The device a call of that kind asks about; null, with the error set, when the call is
+    // scripted to fail or no such device is plugged in.
+    const Device* answering(Call call, DeviceHandle handle);
 
     std::vector<Device> devices;
     std::deque<RawInputMessage> messages;

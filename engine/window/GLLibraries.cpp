@@ -26,9 +26,7 @@ std::unique_ptr<Window> GLLibraries::createWindow(int width, int height, bool fu
         gGlContextAlive = true;
         glfwSetErrorCallback(glfwErrorCallback);
         getGlLogger()->debug("Setting OpenGL Version to 4.3 Core");
-        glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-        glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-        glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+        hintCoreContext();
         glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     }
     auto window = std::make_unique<Window>(width, height, "Vornhalt", fullscreen);
@@ -50,4 +48,10 @@ std::unique_ptr<Window> GLLibraries::createWindow(int width, int height, bool fu
 
 void glfwErrorCallback(int code, const char* description) {
     getGeneralLogger()->error("GLFW Error {}: {}", code, description);
+}
+
+void hintCoreContext() {
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
 }

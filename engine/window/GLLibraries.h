@@ -22,3 +22,7 @@ private:
 };
 
 void glfwErrorCallback(int code, const char* description);
+
+// The context every window of ours asks GLFW for: OpenGL 4.3, core profile. The hidden windows of
+// the tests and tools ask for it too, so that they draw with what the game draws with.
+void hintCoreContext();

@@ -1,6 +1,7 @@
 #include "engine/window/OffscreenContext.h"
 
 #include "engine/HandleWrapper.h"
+#include "engine/window/GLLibraries.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -10,9 +11,7 @@ GLFWwindow* openOffscreenContext(int width, int height) {
     if (glfwInit() != GLFW_TRUE) {
         return nullptr;
     }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    hintCoreContext();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = glfwCreateWindow(width, height, "Vornhalt offscreen", nullptr, nullptr);
     if (window == nullptr) {

@@ -10,6 +10,12 @@ ChildResult runInChild(const std::function<void()>& body) {
         return {};
     }
     const pid_t pid = fork();
+    if (pid < 0) {
+        // No child: waiting would reap whatever other child this process has.
+        close(pipeEnds[0]);
+        close(pipeEnds[1]);
+        return {};
+    }
     if (pid == 0) {
         close(pipeEnds[0]);
         dup2(pipeEnds[1], STDERR_FILENO);

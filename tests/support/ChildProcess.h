@@ -4,7 +4,7 @@
 #include <string>
 
 struct ChildResult {
-    int exitStatus = -1; // -1 when the child did not exit normally (a signal, a crash)
+    int exitStatus = -1; // -1 when the child did not exit normally (a signal, a crash) or never ran
     std::string standardError;
 };
 

@@ -1,5 +1,6 @@
 #include "engine/physics/PhysicsWorld.h"
 
+#include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
 
 #include <glm/gtc/constants.hpp>
@@ -68,7 +69,6 @@ TEST_F(ArenaTest, PlayersDroppedAtTheSpawnPointsStandOnTheFloor) {
 // a disc must be higher than their top, less its own radius, when it is first seen there.
 TEST_F(ArenaTest, FrisbeesNeverPassThroughWallsOrFloor) {
     const Bounds bounds = boundsOf(level);
-    const glm::vec3 half(0.298264f, 0.0522395f, 0.298264f);
     std::vector<RigidBody*> discs;
     for (int i = 0; i < 48; ++i) {
         const int heading = i / 2;
@@ -76,14 +76,7 @@ TEST_F(ArenaTest, FrisbeesNeverPassThroughWallsOrFloor) {
         const float pitch = -0.175f * (heading % 3);
         const glm::vec3 direction(std::cos(pitch) * std::sin(yaw), std::sin(pitch), std::cos(pitch) * std::cos(yaw));
         const glm::vec3 eye = spawns[i % 2] + glm::vec3(0.0f, 1.0f, 0.0f);
-        RigidBody* disc = world.createRigidDynamic(Pose(eye + 2.5f * direction), true, nullptr);
-        world.attachShape(*disc, Geometry::box(half), Pose(), nullptr);
-        world.attachShape(*disc, Geometry::box(half),
-                          Pose(glm::angleAxis(glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f)), glm::vec3(0.0f)),
-                          nullptr);
-        disc->updateMassAndInertia(1.0f);
-        disc->setLinearVelocity(40.0f * direction);
-        discs.push_back(disc);
+        discs.push_back(throwFrisbee(world, Pose(eye + 2.5f * direction), 40.0f * direction));
     }
     std::vector<bool> over(discs.size(), false);
     for (int step = 0; step < 300; ++step) {

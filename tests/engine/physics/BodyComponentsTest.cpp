@@ -164,7 +164,7 @@ TEST_F(Hitboxes, TheEventCallbackQueuesTheOwnerOfTheDynamicSide) {
         {{{hitboxWord, hitbox.get()}, {bodyWord, component.get()}}, 0}, // not a report: skipped
         {{{hitboxWord, hitbox.get()}, {hitboxWord, hitbox.get()}}, PairFlag::NotifyTouchFound},
     };
-    gEngine->physics.contactCallback.onContact(pairs, 4);
+    gEngine->physics.eventCallback.onContact(pairs, 4);
     root.fixedUpdate();
     EXPECT_EQ(touches, std::vector<GameObject*>{&frisbee});
 }

@@ -1,13 +1,13 @@
 #include "engine/physics/PhysicsWorld.h"
 
 #include "engine/scene/GameObject.h"
+#include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 constexpr float dt = 1.0f / 60.0f;
-const glm::vec3 frisbeeHalf(0.298264f, 0.0522395f, 0.298264f);
 
 class RecordingCallback : public SimulationEventCallback {
 public:
@@ -37,7 +37,7 @@ protected:
         RigidBody* created = world.createRigidDynamic(Pose(at), ccd, bodyTag);
         for (int i = 0; i < boxes; ++i) {
             const glm::quat turn = glm::angleAxis(glm::radians(45.0f * i), glm::vec3(0.0f, 1.0f, 0.0f));
-            world.attachShape(*created, Geometry::box(frisbeeHalf), Pose(turn, glm::vec3(0.0f)), bodyTag);
+            world.attachShape(*created, Geometry::box(frisbeeHalfExtents), Pose(turn, glm::vec3(0.0f)), bodyTag);
         }
         created->updateMassAndInertia(1.0f);
         created->setLinearVelocity(velocity);
@@ -80,7 +80,7 @@ TEST_F(ContactReportTest, HitboxReportsOneTouchAndNeverPushes) {
     PhysicsWorld reference;
     reference.init();
     RigidBody* alone = reference.createRigidDynamic(Pose(glm::vec3(0.0f, 3.0f, 0.0f)), false, nullptr);
-    reference.attachShape(*alone, Geometry::box(frisbeeHalf), Pose(), nullptr);
+    reference.attachShape(*alone, Geometry::box(frisbeeHalfExtents), Pose(), nullptr);
     alone->updateMassAndInertia(1.0f);
 
     const RigidBody& box = hitbox(glm::vec3(0.0f), glm::vec3(1.0f, 1.0f, 0.5f));
@@ -177,7 +177,7 @@ TEST_F(ContactReportTest, FastCrossingIsReportedOnce) {
         // Placed so that, for the thin box, no step ends with the disc touching it.
         RigidBody* disc = fresh.createRigidDynamic(Pose(glm::vec3(0.0f, -crossing.hitboxHalfY - 0.95f, 0.0f)),
                                                    crossing.ccd, bodyTag);
-        fresh.attachShape(*disc, Geometry::box(frisbeeHalf), Pose(), bodyTag);
+        fresh.attachShape(*disc, Geometry::box(frisbeeHalfExtents), Pose(), bodyTag);
         disc->updateMassAndInertia(1.0f);
         disc->setLinearVelocity(glm::vec3(0.0f, 40.0f, 0.0f));
         for (int i = 0; i < 12; ++i) {

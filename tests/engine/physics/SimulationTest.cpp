@@ -1,5 +1,6 @@
 #include "engine/physics/PhysicsWorld.h"
 
+#include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
 
 #include <cstring>
@@ -8,17 +9,9 @@
 
 namespace {
 constexpr float dt = 1.0f / 60.0f;
-const glm::vec3 frisbeeHalf(0.298264f, 0.0522395f, 0.298264f);
 
 RigidBody* throwFrisbee(PhysicsWorld& world, const glm::vec3& from, const glm::vec3& direction, const glm::quat& turn) {
-    RigidBody* disc = world.createRigidDynamic(Pose(turn, from), true, nullptr);
-    world.attachShape(*disc, Geometry::box(frisbeeHalf), Pose(), nullptr);
-    world.attachShape(*disc, Geometry::box(frisbeeHalf),
-                      Pose(glm::angleAxis(glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f)), glm::vec3(0.0f)),
-                      nullptr);
-    disc->updateMassAndInertia(1.0f);
-    disc->setLinearVelocity(40.0f * glm::normalize(direction));
-    return disc;
+    return throwFrisbee(world, Pose(turn, from), 40.0f * glm::normalize(direction));
 }
 
 // Directions spread evenly over the sphere.
