@@ -348,8 +348,10 @@ TEST_F(RenderContextTest, WritesThePictureOfTheCompositedScene) {
     const auto window = GlTestContext::readPixels(0, 0, viewSize.x, viewSize.y);
     stbi_flip_vertically_on_write(1); // GL's rows run bottom first
     const std::string path = "../render-context-test-scene.png";
-    ASSERT_NE(
-        stbi_write_png(path.c_str(), viewSize.x, viewSize.y, 4, window.data(), viewSize.x * 4), 0);
+    const int written =
+        stbi_write_png(path.c_str(), viewSize.x, viewSize.y, 4, window.data(), viewSize.x * 4);
+    stbi_flip_vertically_on_write(0); // the setting is process-wide: the image tests write upright
+    ASSERT_NE(written, 0);
     std::size_t lit = 0;
     for (std::size_t i = 0; i < window.size(); i += 4) {
         lit += window[i] + window[i + 1] + window[i + 2] > 60;
