@@ -1,12 +1,11 @@
 #include "bench/GlBenchmark.h"
 
 #include "engine/Logging.h"
-#include "engine/window/OffscreenContext.h"
+#include "tools/support/OffscreenContext.h"
 
 #include <GL/glew.h>
 
 GLFWwindow* startGlBenchmark(int width, int height) {
-    pinSoftwareDriver(); // a sanitized run's leak report stays clean
     setupLogging();
     GLFWwindow* window = openOffscreenContext(width, height);
     if (window == nullptr) {

@@ -4,7 +4,7 @@
 // bodies. Reported: microseconds per step of each, our layer's cost as the ratio of the two, the
 // controllers' moves on their own, and the heap allocations of our step in steady state.
 #include "bench/AllocationCounter.h"
-#include "engine/physics/BulletBaseline.h"
+#include "bench/BulletBaseline.h"
 #include "engine/physics/PhysicsWorld.h"
 #include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"

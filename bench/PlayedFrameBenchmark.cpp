@@ -6,7 +6,6 @@
 #include "engine/Config.h"
 #include "engine/Engine.h"
 #include "engine/Logging.h"
-#include "engine/window/OffscreenContext.h"
 #include "game/GameLoop.h"
 
 #include <GL/glew.h>
@@ -40,7 +39,6 @@ BENCHMARK(PlayedFrame)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    pinSoftwareDriver(); // a sanitized run's leak report stays clean
     benchmark::Initialize(&argc, argv);
     setupLogging();
     gEngine = std::make_unique<Engine>(config);

@@ -5,17 +5,9 @@
 #include "graphics/render/RenderContext.h"
 
 #include <GL/glew.h>
-#ifdef __SANITIZE_ADDRESS__
-#include "engine/window/OffscreenContext.h"
-#endif
 
 // The program's composition root: the engine below, the game on top.
 int main() {
-#ifdef __SANITIZE_ADDRESS__
-    // Sanitized builds only: keeps LeakSanitizer from reporting the software driver's own
-    // allocations as leaks of an unknown module.
-    pinSoftwareDriver();
-#endif
     setupLogging();
     const Config config = readConfig("assets/config.ini");
     logConfig(config);

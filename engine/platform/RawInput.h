@@ -8,7 +8,7 @@
 
 // What the raw mouse handler and the input manager need from the platform to tell several mice
 // apart, and nothing more. Backends: XInput2RawInput (the real one, on the game's X display) and
-// ScriptedRawInput (driven by tests).
+// ScriptedRawInput (driven by the tests, in tests/support).
 //
 // Every call sets the text that getLastError returns: "" after a call that succeeded.
 

@@ -1,12 +1,12 @@
 #include "engine/physics/DynamicRigidBodyComponent.h"
 #include "engine/physics/RigidBody.h"
-#include "engine/platform/ScriptedRawInput.h"
 #include "game/MatchRules.h"
 #include "game/PooledSpawnpointComponent.h"
 #include "game/SpawnPointPool.h"
 #include "graphics/render/RenderContext.h"
 #include "tests/game/PlayerRig.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ScriptedRawInput.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>

@@ -3,8 +3,6 @@
 #include "engine/Engine.h"
 #include "engine/Logging.h"
 
-#include "engine/window/OffscreenContext.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,7 +21,6 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-    pinSoftwareDriver();
     testing::InitGoogleTest(&argc, argv);
     setupLogging();
     testing::AddGlobalTestEnvironment(new EngineEnvironment);

@@ -1,6 +1,6 @@
 #include "tests/support/GlTestContext.h"
 
-#include "engine/window/OffscreenContext.h"
+#include "tools/support/OffscreenContext.h"
 
 #include <GL/glew.h>
 #include <vector>

@@ -3,12 +3,9 @@
 #include "engine/Logging.h"
 #include "tests/support/GlTestContext.h"
 
-#include "engine/window/OffscreenContext.h"
-
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    pinSoftwareDriver();
     testing::InitGoogleTest(&argc, argv);
     setupLogging();
     testing::AddGlobalTestEnvironment(new GlTestContext);

@@ -2,7 +2,7 @@
 // at: model_preview <output folder>, run in the run directory (it reads assets/). Needs an X
 // display; under CI, xvfb-run provides one.
 #include "engine/Logging.h"
-#include "engine/window/OffscreenContext.h"
+#include "tools/support/OffscreenContext.h"
 #include "tools/preview/GameModels.h"
 
 #include <GL/glew.h>
@@ -38,7 +38,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     setupLogging();
-    pinSoftwareDriver(); // as in the GL tests: a sanitized build's leak report stays clean
     GLFWwindow* window =
         openOffscreenContext(static_cast<int>(previewSize.x), static_cast<int>(previewSize.y));
     if (window == nullptr) {

@@ -1,7 +1,7 @@
 #include "engine/input/InputManager.h"
 
-#include "engine/platform/ScriptedRawInput.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ScriptedRawInput.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>

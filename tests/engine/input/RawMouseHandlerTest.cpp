@@ -1,8 +1,8 @@
 #include "engine/input/RawMouseHandler.h"
 
-#include "engine/platform/ScriptedRawInput.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/ScriptedRawInput.h"
 
 #include <gtest/gtest.h>
 #include <limits>

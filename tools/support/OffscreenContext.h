@@ -7,8 +7,3 @@ struct GLFWwindow;
 // Null when there is no X display or no such context. Close it with closeOffscreenContext.
 GLFWwindow* openOffscreenContext(int width, int height);
 void closeOffscreenContext(GLFWwindow* window);
-
-// Keeps Mesa's software driver loaded to the end of the process. The driver keeps a few
-// allocations of its own for the life of a context; unloaded at glfwTerminate, they would show in
-// LeakSanitizer's report as leaks of an unknown module. Call it first thing in main.
-void pinSoftwareDriver();

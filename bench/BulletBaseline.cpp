@@ -1,4 +1,4 @@
-#include "engine/physics/BulletBaseline.h"
+#include "bench/BulletBaseline.h"
 
 #include "engine/physics/BulletMath.h"
 #include "engine/physics/CookedTriangleMesh.h"

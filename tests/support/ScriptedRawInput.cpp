@@ -1,4 +1,4 @@
-#include "engine/platform/ScriptedRawInput.h"
+#include "tests/support/ScriptedRawInput.h"
 
 #include <algorithm>
 #include <cstring>

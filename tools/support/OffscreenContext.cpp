@@ -1,11 +1,10 @@
-#include "engine/window/OffscreenContext.h"
+#include "tools/support/OffscreenContext.h"
 
 #include "engine/HandleWrapper.h"
 #include "engine/window/GLLibraries.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
-#include <dlfcn.h>
 
 GLFWwindow* openOffscreenContext(int width, int height) {
     if (glfwInit() != GLFW_TRUE) {
@@ -32,8 +31,4 @@ void closeOffscreenContext(GLFWwindow* window) {
     glfwDestroyWindow(window);
     glfwTerminate();
     gGlContextAlive = false;
-}
-
-void pinSoftwareDriver() {
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
 }
