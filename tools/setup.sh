@@ -4,12 +4,15 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ pkg-config
-  libglfw3-dev libglew-dev libassimp-dev libfreetype-dev libstb-dev
-  libspdlog-dev libfmt-dev libinih-dev libglm-dev libbullet-dev uuid-dev
-  fonts-open-sans libxi-dev libxtst-dev
-  xvfb xauth libgl1-mesa-dri mesa-utils xdotool
-  libgtest-dev libbenchmark-dev
+  # The build: compiler, generator (CMake's default, Makefiles), CMake's package look-ups.
+  cmake make g++ pkg-config
+  # What the game links (cmake/Dependencies.cmake).
+  libgl-dev libx11-dev libxi-dev libxtst-dev libglfw3-dev libglew-dev libassimp-dev
+  libfreetype-dev libstb-dev libspdlog-dev libfmt-dev libinih-dev libglm-dev libbullet-dev uuid-dev
+  # What it reads and draws with at run time: the font (cmake/RunDirectory.cmake), Mesa's drivers.
+  fonts-open-sans libgl1-mesa-dri
+  # The tests and benchmarks, and the virtual display tools/test.sh runs them under.
+  libgtest-dev libbenchmark-dev xvfb xauth
 )
 
 missing=()
@@ -20,7 +23,13 @@ done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 sudo=""
-[[ $(id -u) -eq 0 ]] || sudo="sudo"
+if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo > /dev/null; then
+    echo "Missing: ${missing[*]}; run tools/setup.sh as root (there is no sudo here)" >&2
+    exit 1
+  fi
+  sudo="sudo"
+fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
