@@ -27,7 +27,8 @@ struct PassCounter : Component {
 // Presses the left button of one mouse in its record during the first fixed step that it sees,
 // as the raw-mouse handler records a press that arrives between two steps of one pass.
 struct ButtonPressAtFirstStep : Component {
-    ButtonPressAtFirstStep(GameObject* owner, MouseData* mouse) : Component(owner, "ButtonPress"), mouse(mouse) {}
+    ButtonPressAtFirstStep(GameObject* owner, MouseData* mouse)
+        : Component(owner, "ButtonPressAtFirstStep"), mouse(mouse) {}
     void onFixedUpdate() override {
         if (!pressed) {
             mouse->buttons[indexOf(MouseButton::Left)] = true;
@@ -230,8 +231,9 @@ TEST_F(GameLoopTest, TheNextMatchShowsEveryHeartAgain) {
     ASSERT_TRUE(pass(0.06).rendered);
     for (std::size_t i = 0; i < 2; ++i) {
         for (std::size_t k = 0; k < GameScene::heartsPerPlayer; ++k) {
-            EXPECT_EQ(loop->scene.heartImages[i][k]->getColor(), glm::vec4(1.0f))
-                << "player " << i + 1 << ", heart " << k + 1 << " from the right";
+            const glm::vec4 color = loop->scene.heartImages[i][k]->getColor();
+            EXPECT_EQ(color, glm::vec4(1.0f)) << "player " << i + 1 << ", heart " << k + 1
+                                              << " from the right: alpha " << color.a;
         }
     }
 }
