@@ -243,6 +243,19 @@ TEST_F(RenderContextTest, TheBloomIsTenBlurPassesEndingInTheTextureTheCompositeR
         << "the blur's last pass wrote another texture than the composite reads";
 }
 
+// A square from the view's left edge to x = right, facing +z and weighted fully to bone 3. With
+// the identity as the camera, clip space is world space.
+SubMesh squareFromTheLeftEdge(float right) {
+    SubMesh square;
+    square.positions = {{-1, -1, 0}, {right, -1, 0}, {right, 1, 0}, {-1, 1, 0}};
+    square.normals.assign(4, {0, 0, 1});
+    square.textureCoordinates.assign(4, {0, 0});
+    square.boneIds.assign(4, {3, 0, 0, 0});
+    square.boneWeights.assign(4, {1, 0, 0, 0});
+    square.triangles = {{0, 1, 2}, {2, 3, 0}};
+    return square;
+}
+
 // The shadow map is filled by hand with an occluder over the lower left quadrant from texel
 // corner on, and a square facing the shadow light is drawn so that each pixel of the view looks
 // up the shadow map at the centre of the texel with its own coordinates. How much light each
@@ -285,14 +298,7 @@ TEST_F(RenderContextTest, TheShadowEdgeIsFilteredWithTheGaussianKernel) {
     pbr.viewProjectMatrix.set(glm::mat4(1.0f));
     pbr.eyePos.set({0.0f, 0.0f, 1e4f}); // far away: the same highlight everywhere
     pbr.hasBones.set(false);
-    SubMesh square;
-    square.positions = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
-    square.normals.assign(4, {0, 0, 1});
-    square.textureCoordinates.assign(4, {0, 0});
-    square.boneIds.assign(4, {0, 0, 0, 0});
-    square.boneWeights.assign(4, {0, 0, 0, 0});
-    square.triangles = {{0, 1, 2}, {2, 3, 0}};
-    const Mesh receiver(square);
+    const Mesh receiver(squareFromTheLeftEdge(1.0f)); // the whole view
     GameObject emptyScene("Root");
     context->renderScene(emptyScene);
     // No ambient (ao 0): the whole range of the colour is the light that the shadow takes away.
@@ -386,21 +392,8 @@ TEST_F(RenderContextTest, TheCompositeIsFilledInWireframeModeAndRestoresLines) {
     EXPECT_EQ(magenta, 0u) << "every pixel of the view was composited";
 }
 
-// A square covering the left half of the view, weighted fully to bone 3. With the identity as
-// the camera, clip space is world space.
-SubMesh leftHalfSquare() {
-    SubMesh square;
-    square.positions = {{-1, -1, 0}, {0, -1, 0}, {0, 1, 0}, {-1, 1, 0}};
-    square.normals.assign(4, {0, 0, 1});
-    square.textureCoordinates.assign(4, {0, 0});
-    square.boneIds.assign(4, {3, 0, 0, 0});
-    square.boneWeights.assign(4, {1, 0, 0, 0});
-    square.triangles = {{0, 1, 2}, {2, 3, 0}};
-    return square;
-}
-
 TEST_F(RenderContextTest, SkinnedMeshesFollowTheirBonesOnlyWhenTheModelHasBones) {
-    const Mesh square(leftHalfSquare());
+    const Mesh square(squareFromTheLeftEdge(0.0f));
     GameObject root("Root");
     PBRShader& pbr = getShaders().pbr;
     std::array<glm::mat4, maxBones> bones;
@@ -427,7 +420,7 @@ TEST_F(RenderContextTest, SkinnedMeshesFollowTheirBonesOnlyWhenTheModelHasBones)
 }
 
 TEST_F(RenderContextTest, WithEveryLightOffOnlyTheAmbientShowsAndNothingIsNaN) {
-    const Mesh square(leftHalfSquare());
+    const Mesh square(squareFromTheLeftEdge(0.0f));
     GameObject root("Root");
     PBRShader& pbr = getShaders().pbr;
     pbr.use();
