@@ -6,6 +6,7 @@
 #include "game/SpawnPointPool.h"
 #include "graphics/render/CameraComponent.h"
 #include "graphics/ui/UiImage.h"
+#include "tests/game/PlayerRig.h"
 #include "tests/support/LogCapture.h"
 
 #include <GLFW/glfw3.h>
@@ -21,6 +22,21 @@ struct PassCounter : Component {
     void onFixedUpdate() override { ++steps; }
     int frames = 0;
     int steps = 0;
+};
+
+// Presses the left button of one mouse in its record during the first fixed step that it sees,
+// as the raw-mouse handler records a press that arrives between two steps of one pass.
+struct ButtonPressAtFirstStep : Component {
+    ButtonPressAtFirstStep(GameObject* owner, MouseData* mouse)
+        : Component(owner, "ButtonPressAtFirstStep"), mouse(mouse) {}
+    void onFixedUpdate() override {
+        if (!pressed) {
+            mouse->buttons[indexOf(MouseButton::Left)] = true;
+            pressed = true;
+        }
+    }
+    MouseData* mouse;
+    bool pressed = false;
 };
 
 struct PassRecord {
@@ -125,6 +141,39 @@ TEST_F(GameLoopTest, TheFirstPassAfterAWaitCatchesUpOnItWithoutAWarning) {
     EXPECT_FALSE(loop->scene.players[0].lock()->getComponent<PooledSpawnpointComponent>()->lock()->respawnPending);
 }
 
+// The respawns of a new match come before its catch-up steps, so the players spend the wait's
+// steps landing on their bases, and the first frame shows them standing there.
+TEST_F(GameLoopTest, EveryMatchCatchesUpFromTheSpawnPoints) {
+    for (int match = 0; match < 2; ++match) {
+        SCOPED_TRACE(testing::Message() << "match " << match + 1);
+        EXPECT_FALSE(pass(now + 1.0).rendered) << "a second of waiting for ENTER";
+        start();
+        EXPECT_NEAR(pass(now + 0.001).steps, 60, 1);
+        for (std::size_t i = 0; i < 2; ++i) {
+            const glm::dvec3 foot = player(i).controller->getFootPosition();
+            EXPECT_FALSE(player(i).airborne) << "player " << i + 1;
+            EXPECT_NEAR(foot.x, i == 0 ? -35.0 : 45.0, 0.01) << "player " << i + 1;
+            EXPECT_NEAR(foot.y, 2.0, 0.15) << "player " << i + 1 << " on top of the 2 m base";
+        }
+        player(1).lives = 0;
+        pass(now + 0.001);
+        ASSERT_TRUE(loop->match.waitingForEnter);
+    }
+}
+
+// A press that the input pump of a later step of the same pass reads is acted on in that step.
+TEST_F(GameLoopTest, AButtonPressedBetweenTwoStepsOfAPassThrowsWithinThatPass) {
+    start();
+    pass(0.02);
+    MouseData& mouse = *loop->scene.inputManager->rawMouseHandler->mice.at(gEngine->controls[0].mouse);
+    gEngine->root->addComponent<ButtonPressAtFirstStep>(&mouse);
+    EXPECT_EQ(pass(0.07).steps, 3);
+    const std::vector<std::shared_ptr<GameObject>> thrown = frisbees();
+    ASSERT_EQ(thrown.size(), 1u) << "thrown in the pass's second step, not a pass later";
+    EXPECT_EQ(thrown[0]->creatorId, loop->scene.players[0].lock()->id);
+    mouse.buttons[indexOf(MouseButton::Left)] = false;
+}
+
 TEST_F(GameLoopTest, ASlowPassWarnsOnceAfterItsFirstStepAndAWaitingPassNever) {
     LogCapture log;
     pass(5.0); // waiting, however long
@@ -168,6 +217,25 @@ TEST_F(GameLoopTest, HeartsShowTheLivesLeftAndAGameOverResetsTheMatch) {
         EXPECT_TRUE(object.lock()->getComponent<PooledSpawnpointComponent>()->lock()->respawnPending);
     }
     EXPECT_FALSE(pass(0.5).rendered) << "the result stays on screen until ENTER";
+}
+
+TEST_F(GameLoopTest, TheNextMatchShowsEveryHeartAgain) {
+    start();
+    pass(0.02);
+    player(0).lives = 2;
+    player(1).lives = 0;
+    pass(0.04);
+    ASSERT_TRUE(loop->match.waitingForEnter) << "player 2 has lost";
+    ASSERT_EQ(loop->scene.heartImages[1][0]->getColor().a, 0.0f);
+    start();
+    ASSERT_TRUE(pass(0.06).rendered);
+    for (std::size_t i = 0; i < 2; ++i) {
+        for (std::size_t k = 0; k < GameScene::heartsPerPlayer; ++k) {
+            const glm::vec4 color = loop->scene.heartImages[i][k]->getColor();
+            EXPECT_EQ(color, glm::vec4(1.0f)) << "player " << i + 1 << ", heart " << k + 1
+                                              << " from the right: alpha " << color.a;
+        }
+    }
 }
 
 TEST_F(GameLoopTest, TheExitKeyDuringTheWaitEndsTheLoopWithNothingDrawn) {

@@ -230,6 +230,42 @@ TEST(PlayerMovement, JumpOnlyAfterLandingAtSevenMetresPerSecondAndAirControlIsWe
     EXPECT_GT(rig.object->position.y, height) << "on the way up";
 }
 
+// Nothing in the arena carries a standing player upwards, and the controller's own moves never
+// report ground below while rising; the capsule is lifted by hand, as anything carrying it up
+// would lift it.
+TEST(PlayerMovement, NoTakeOffWhileTheCapsuleIsStillMovingUp) {
+    PlayerRig rig;
+    ASSERT_TRUE(rig.land());
+    rig.player->controller->move({0.0f, 0.05f, 0.0f}, 0.001f, gEngine->fixedDeltaTime);
+    ASSERT_TRUE(rig.player->controller->getState().isMovingUp);
+    ASSERT_FALSE(rig.player->airborne);
+    HeldKeys jump({{XK_space, GLFW_KEY_SPACE}});
+    rig.step();
+    EXPECT_LT(rig.player->velocity.y, 0.0f) << "a rising capsule gets no second push";
+    EXPECT_FALSE(rig.player->controller->getState().isMovingUp);
+    rig.step();
+    EXPECT_NEAR(rig.player->velocity.y, 7.0f - 2.0f * 9.81f / 60.0f, 1e-3f) << "once it sinks, it jumps";
+}
+
+// The step that lands still counts as in the air: a running jump does not lose a fifth of its
+// speed the moment the feet touch, only from the next step on.
+TEST(PlayerMovement, ARunningJumpKeepsItsAirSpeedThroughTheLandingStep) {
+    PlayerRig rig(0, {0.0f, 1.5f, 0.0f});
+    rig.frame();
+    rig.player->velocity.x = 6.0f;
+    int steps = 0;
+    while (rig.player->airborne && steps++ < 300) {
+        const float before = rig.player->velocity.x;
+        rig.step();
+        EXPECT_NEAR(rig.player->velocity.x, before * 0.99f, 1e-4f)
+            << "step " << steps << (rig.player->airborne ? " in the air" : ", the landing");
+    }
+    ASSERT_FALSE(rig.player->airborne);
+    const float landed = rig.player->velocity.x;
+    rig.step();
+    EXPECT_NEAR(rig.player->velocity.x, landed * 0.8f, 1e-4f) << "on the ground from then on";
+}
+
 TEST(PlayerMovement, AirAccelerationIsAQuarterAndKeepsNinetyNinePercent) {
     PlayerRig rig(0, {0.0f, 20.0f, 0.0f});
     rig.frame();
@@ -252,6 +288,24 @@ TEST(PlayerPlacement, ModelSitsBelowTheCapsuleCentreTurnedToTheHeading) {
     // Yaw 270 plus the model's quarter turn: a full turn, the nose along the view (+x).
     EXPECT_LT(glm::distance(rig.object->rotation * glm::vec3(1.0f, 0.0f, 0.0f), glm::vec3(1.0f, 0.0f, 0.0f)),
               1e-4f);
+}
+
+// The other player sees the dog turn with its player's view. The dog starts unturned, which is
+// where yaw 270 already points it: the yaws here each need a turn.
+TEST(PlayerPlacement, TheDogFacesWhereItsPlayerLooksAfterEveryStep) {
+    PlayerRig rig;
+    ASSERT_TRUE(rig.land());
+    for (const float yaw : {0.0f, 90.0f, 180.0f, 30.0f, -135.0f}) {
+        rig.camera->camera.yaw = yaw;
+        rig.camera->camera.orientationValid = false;
+        rig.step();
+        EXPECT_LT(glm::distance(rig.facing(), rig.lookHeading()), 1e-4f) << "yaw " << yaw;
+    }
+    rig.mouse().dx = -600; // 60 degrees to the left
+    rig.frame();
+    rig.step();
+    EXPECT_NEAR(rig.camera->camera.yaw, -75.0f, 1e-3f);
+    EXPECT_LT(glm::distance(rig.facing(), rig.lookHeading()), 1e-4f) << "turned by the mouse";
 }
 
 TEST(PlayerStart, WithoutModelOrCameraItSwitchesItselfOffAndDoesNothing) {

@@ -8,6 +8,7 @@
 #include "graphics/render/ModelComponent.h"
 #include "tests/engine/physics/TestLevels.h"
 
+#include <glm/geometric.hpp>
 #include <memory>
 
 // The frisbees under the root, oldest first.
@@ -70,6 +71,14 @@ struct PlayerRig {
         released[player->controls->mouse][indexOf(MouseButton::Left)] = !held;
     }
     glm::vec3 horizontalVelocity() const { return {player->velocity.x, 0.0f, player->velocity.z}; }
+    // Where the other player sees the dog's nose point (the model's nose is along +x), and where
+    // this player looks, flattened onto the ground.
+    glm::vec3 facing() const { return object->rotation * glm::vec3(1.0f, 0.0f, 0.0f); }
+    glm::vec3 lookHeading() const {
+        Camera& view = camera->camera;
+        view.updateVectors();
+        return glm::normalize(glm::vec3(-view.front.x, 0.0f, -view.front.z));
+    }
 
     AbsoluteViewportView view{0, 0, 640, 180};
     std::shared_ptr<GameObject> object;

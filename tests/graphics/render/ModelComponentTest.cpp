@@ -81,6 +81,26 @@ TEST_F(ModelComponentTest, ScenePassUploadsBonesMaterialAndWorldMatrix) {
     EXPECT_EQ(albedo, glm::vec3(0.25f, 0.5f, 0.75f));
 }
 
+// A skinned mesh reaches any of the 50 bones: every matrix goes up, not only the first.
+TEST_F(ModelComponentTest, ScenePassUploadsEveryBoneOfASkinnedModel) {
+    model.bones.resize(2);
+    for (std::size_t j = 0; j < maxBones; ++j) {
+        const float f = static_cast<float>(j);
+        model.boneTransforms[j] = glm::translate(glm::mat4(1.0f), glm::vec3(f, 2.0f * f, -0.5f * f));
+    }
+    renderContext.renderScene(root);
+    const PBRShader& pbr = getShaders().pbr;
+    EXPECT_EQ(readInt(pbr, "hasBones"), 1);
+    for (std::size_t j = 0; j < maxBones; ++j) {
+        SCOPED_TRACE(testing::Message() << "bone " << j);
+        const std::string name = "boneTransforms[" + std::to_string(j) + "]";
+        glm::mat4 uploaded(0.0f);
+        glGetUniformfv(pbr.getHandle(), glGetUniformLocation(pbr.getHandle(), name.c_str()),
+                       glm::value_ptr(uploaded));
+        expectNear(uploaded, model.boneTransforms[j]);
+    }
+}
+
 TEST_F(ModelComponentTest, AnInactiveComponentIsNotDrawn) {
     owner->getComponent<ModelComponent>()->lock()->setActive(false);
     getShaders().depthMap.use();

@@ -5,6 +5,7 @@
 #include "tests/support/GlTestContext.h"
 #include "tests/support/LogCapture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
@@ -43,6 +44,30 @@ std::vector<glm::vec4> sceneColor(const RenderContext& context) {
     context.getResolveFramebuffer().bind(GL_READ_FRAMEBUFFER);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glReadPixels(0, 0, viewSize.x, viewSize.y, GL_RGBA, GL_FLOAT, result.data());
+    return result;
+}
+
+// One pass of the bloom's blur as the filter shader makes it, on one channel: nine taps along
+// one axis, black outside the view.
+std::vector<float> blurOnce(const std::vector<float>& image, bool horizontal) {
+    static constexpr float weights[5] = {0.227027f, 0.1945946f, 0.1216216f, 0.054054f, 0.016216f};
+    const glm::ivec2 size(viewSize);
+    const glm::ivec2 axis = horizontal ? glm::ivec2(1, 0) : glm::ivec2(0, 1);
+    const auto tap = [&](glm::ivec2 texel) {
+        const bool inside = texel.x >= 0 && texel.y >= 0 && texel.x < size.x && texel.y < size.y;
+        return inside ? image[static_cast<std::size_t>(texel.y * size.x + texel.x)] : 0.0f;
+    };
+    std::vector<float> result(image.size());
+    for (int y = 0; y < size.y; ++y) {
+        for (int x = 0; x < size.x; ++x) {
+            const glm::ivec2 centre(x, y);
+            float sum = tap(centre) * weights[0];
+            for (int i = 1; i < 5; ++i) {
+                sum += (tap(centre + axis * i) + tap(centre - axis * i)) * weights[i];
+            }
+            result[static_cast<std::size_t>(y * size.x + x)] = sum;
+        }
+    }
     return result;
 }
 
@@ -181,6 +206,126 @@ TEST_F(RenderContextTest, TheBloomSpreadsAroundTheBrightObjectOnly) {
         << "far away: nothing";
 }
 
+// One bright texel through the blur: ten passes, alternating from horizontal, spread it as far
+// and as thin as five passes along each axis do, and the last pass's texture is the bloom the
+// composite reads. Four passes would leave a tighter glow; an odd count ends in the other
+// ping-pong texture, which the composite never reads.
+TEST_F(RenderContextTest, TheBloomIsTenBlurPassesEndingInTheTextureTheCompositeReads) {
+    const glm::ivec2 size(viewSize);
+    const glm::ivec2 spark(size / 2);
+    std::vector<float> expected(static_cast<std::size_t>(size.x * size.y), 0.0f);
+    expected[static_cast<std::size_t>(spark.y * size.x + spark.x)] = 1.0f;
+    std::vector<glm::vec4> bright(expected.size(), glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
+    bright[static_cast<std::size_t>(spark.y * size.x + spark.x)] = glm::vec4(1.0f);
+    context->getBrightColorTexture().bind();
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size.x, size.y, GL_RGBA, GL_FLOAT, bright.data());
+    glViewport(0, 0, size.x, size.y); // the blur draws in the viewport the scene pass sets
+    context->blurBloom();
+    for (int pass = 0; pass < 10; ++pass) {
+        expected = blurOnce(expected, pass % 2 == 0);
+    }
+
+    const std::vector<glm::vec4> bloom = texels(context->getBloomTexture());
+    std::size_t wrong = 0;
+    float worst = 0.0f;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        // Half floats between the passes: a few parts in a thousand.
+        const float error = glm::length(glm::vec3(bloom[i]) - glm::vec3(expected[i]));
+        wrong += error > 2e-6f + 0.01f * expected[i] ? 1 : 0;
+        worst = std::max(worst, error);
+    }
+    EXPECT_EQ(wrong, 0u) << "largest difference " << worst << " at a peak of "
+                         << expected[static_cast<std::size_t>(spark.y * size.x + spark.x)];
+    const ShaderProgram& blur = getShaders().textureFilter;
+    GLint unit = -1;
+    glGetUniformiv(blur.getHandle(), glGetUniformLocation(blur.getHandle(), "targetTexture"), &unit);
+    EXPECT_EQ(unit, static_cast<GLint>(context->getBloomTexture().getUnit()))
+        << "the blur's last pass wrote another texture than the composite reads";
+}
+
+// A square from the view's left edge to x = right, facing +z and weighted fully to bone 3. With
+// the identity as the camera, clip space is world space.
+SubMesh squareFromTheLeftEdge(float right) {
+    SubMesh square;
+    square.positions = {{-1, -1, 0}, {right, -1, 0}, {right, 1, 0}, {-1, 1, 0}};
+    square.normals.assign(4, {0, 0, 1});
+    square.textureCoordinates.assign(4, {0, 0});
+    square.boneIds.assign(4, {3, 0, 0, 0});
+    square.boneWeights.assign(4, {1, 0, 0, 0});
+    square.triangles = {{0, 1, 2}, {2, 3, 0}};
+    return square;
+}
+
+// The shadow map is filled by hand with an occluder over the lower left quadrant from texel
+// corner on, and a square facing the shadow light is drawn so that each pixel of the view looks
+// up the shadow map at the centre of the texel with its own coordinates. How much light each
+// pixel near the corner gets back is the sum of the 5 x 5 filter's weights over the occluded
+// taps, which pins every weight.
+TEST_F(RenderContextTest, TheShadowEdgeIsFilteredWithTheGaussianKernel) {
+    static constexpr float kernel[5][5] = {
+        {0.003765f, 0.015019f, 0.023792f, 0.015019f, 0.003765f},
+        {0.015019f, 0.059912f, 0.094907f, 0.059912f, 0.015019f},
+        {0.023792f, 0.094907f, 0.150342f, 0.094907f, 0.023792f},
+        {0.015019f, 0.059912f, 0.094907f, 0.059912f, 0.015019f},
+        {0.003765f, 0.015019f, 0.023792f, 0.015019f, 0.003765f},
+    };
+    const glm::ivec2 corner(200, 100);
+    std::vector<float> depth(static_cast<std::size_t>(shadowSize.x * shadowSize.y), 1.0f);
+    for (int y = 0; y < corner.y; ++y) {
+        for (int x = 0; x < corner.x; ++x) {
+            depth[static_cast<std::size_t>(y * shadowSize.x + x)] = 0.0f;
+        }
+    }
+    context->getShadowMap().getDepthTexture().bind();
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, shadowSize.x, shadowSize.y, GL_DEPTH_COMPONENT, GL_FLOAT,
+                    depth.data());
+
+    // Pixel centre (x + 0.5) / width in normalised device coordinates to texel centre
+    // (x + 0.5) / shadow width in the shadow map's.
+    const glm::vec2 scale = glm::vec2(viewSize) / glm::vec2(shadowSize);
+    glm::mat4 pixelToTexel(1.0f);
+    pixelToTexel[0][0] = scale.x;
+    pixelToTexel[1][1] = scale.y;
+    pixelToTexel[3] = glm::vec4(scale - 1.0f, 0.0f, 1.0f);
+    const glm::vec3 sun(0.0f, 0.0f, -1.0f);
+    PBRShader& pbr = getShaders().pbr;
+    pbr.use();
+    std::array<DirectionalLight, maxLights> lights{};
+    lights[0] = {sun, glm::vec3(1.8f)};
+    pbr.directionalLights.set(lights);
+    pbr.shadowSourceLightSpaceMatrix.set(pixelToTexel);
+    pbr.shadowSourceLightDirection.set(sun);
+    pbr.viewProjectMatrix.set(glm::mat4(1.0f));
+    pbr.eyePos.set({0.0f, 0.0f, 1e4f}); // far away: the same highlight everywhere
+    pbr.hasBones.set(false);
+    const Mesh receiver(squareFromTheLeftEdge(1.0f)); // the whole view
+    GameObject emptyScene("Root");
+    context->renderScene(emptyScene);
+    // No ambient (ao 0): the whole range of the colour is the light that the shadow takes away.
+    context->drawMesh(receiver, glm::mat4(1.0f), {glm::vec3(0.5f), 0.0f, 1.0f, 0.0f});
+    context->resolveMultisample();
+
+    const std::vector<glm::vec4> color = sceneColor(*context);
+    const float shadowed = at(color, corner / 2).r;
+    const float lit = at(color, corner + 40).r;
+    ASSERT_GT(lit - shadowed, 0.5f) << "the light is what the shadow takes away";
+    for (int y = corner.y - 3; y <= corner.y + 2; ++y) {
+        for (int x = corner.x - 3; x <= corner.x + 2; ++x) {
+            float occluded = 0.0f;
+            for (int row = 0; row < 5; ++row) {
+                for (int column = 0; column < 5; ++column) {
+                    const bool hidden = x + column - 2 < corner.x && y + row - 2 < corner.y;
+                    occluded += hidden ? kernel[row][column] : 0.0f;
+                }
+            }
+            const float shadow = (lit - at(color, {x, y}).r) / (lit - shadowed);
+            // The multisampled colour target keeps 8 bits: one step of the lit colour is 0.0045.
+            EXPECT_NEAR(shadow, occluded, 0.005f) << "pixel " << x - corner.x << ", " << y - corner.y
+                                                  << " from the corner";
+        }
+    }
+}
+
 TEST_F(RenderContextTest, TheFirstScenePassClearsBothTargets) {
     // A fresh framebuffer draws into attachment 0 only; something is left in attachment 1.
     context->getSceneFramebuffer().bind(GL_FRAMEBUFFER);
@@ -247,21 +392,8 @@ TEST_F(RenderContextTest, TheCompositeIsFilledInWireframeModeAndRestoresLines) {
     EXPECT_EQ(magenta, 0u) << "every pixel of the view was composited";
 }
 
-// A square covering the left half of the view, weighted fully to bone 3. With the identity as
-// the camera, clip space is world space.
-SubMesh leftHalfSquare() {
-    SubMesh square;
-    square.positions = {{-1, -1, 0}, {0, -1, 0}, {0, 1, 0}, {-1, 1, 0}};
-    square.normals.assign(4, {0, 0, 1});
-    square.textureCoordinates.assign(4, {0, 0});
-    square.boneIds.assign(4, {3, 0, 0, 0});
-    square.boneWeights.assign(4, {1, 0, 0, 0});
-    square.triangles = {{0, 1, 2}, {2, 3, 0}};
-    return square;
-}
-
 TEST_F(RenderContextTest, SkinnedMeshesFollowTheirBonesOnlyWhenTheModelHasBones) {
-    const Mesh square(leftHalfSquare());
+    const Mesh square(squareFromTheLeftEdge(0.0f));
     GameObject root("Root");
     PBRShader& pbr = getShaders().pbr;
     std::array<glm::mat4, maxBones> bones;
@@ -288,7 +420,7 @@ TEST_F(RenderContextTest, SkinnedMeshesFollowTheirBonesOnlyWhenTheModelHasBones)
 }
 
 TEST_F(RenderContextTest, WithEveryLightOffOnlyTheAmbientShowsAndNothingIsNaN) {
-    const Mesh square(leftHalfSquare());
+    const Mesh square(squareFromTheLeftEdge(0.0f));
     GameObject root("Root");
     PBRShader& pbr = getShaders().pbr;
     pbr.use();
