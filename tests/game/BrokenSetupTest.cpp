@@ -140,7 +140,7 @@ TEST_P(BrokenSetupTest, StopsAtOneCriticalLineOrReportsAndGoesOn) {
         return;
     }
     for (const std::string& line : setup.lines) {
-        EXPECT_TRUE(game->waitForLog(line, 30s)) << "wanted '" << line << "' in\n" << game->log();
+        EXPECT_TRUE(game->waitForLog(line, 15s)) << "wanted '" << line << "' in\n" << game->log();
     }
     // The models, the arena and the loop follow; a crash among them ends the game by a signal.
     EXPECT_FALSE(game->waitForExit(2s)) << game->log();
