@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <stb_image_write.h>
 #include <vector>
 
@@ -103,14 +104,16 @@ public:
         }
     }
     ~DisplayOverride() {
-        if (active) {
-            setenv("DISPLAY", saved.c_str(), 1);
+        if (active && saved) {
+            setenv("DISPLAY", saved->c_str(), 1);
+        } else if (active) {
+            unsetenv("DISPLAY");
         }
     }
 
 private:
     bool active;
-    std::string saved;
+    std::optional<std::string> saved;
 };
 
 class BrokenSetupTest : public testing::TestWithParam<BrokenSetup> {};
@@ -147,13 +150,10 @@ TEST_P(BrokenSetupTest, StopsAtOneCriticalLineOrReportsAndGoesOn) {
     EXPECT_FALSE(game->hasEnded()) << game->log();
 }
 
-const std::vector<std::string> failedWindow = {"[LOG] [error] Accessing invalid handle.",
-                                               "[LOG] [critical] Failed to create GLFW window."};
-
-std::vector<std::string> withFailedWindow(const std::string& reason) {
-    std::vector<std::string> lines{reason};
-    lines.insert(lines.end(), failedWindow.begin(), failedWindow.end());
-    return lines;
+// The road of a window that could not be made, after the reason why.
+std::vector<std::string> failedWindow(const std::string& reason) {
+    return {reason, "[LOG] [error] Accessing invalid handle.",
+            "[LOG] [critical] Failed to create GLFW window."};
 }
 
 // The limit itself is the driver's.
@@ -168,15 +168,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // Sizes the window system cannot take go the road of a window that could not be made.
         BrokenSetup{"WidthZero", config("width = 0\nheight = 180\n", smallShadow), {},
-                    withFailedWindow("[LOG] [error] GLFW Error 65540: Invalid window size 0x180")},
+                    failedWindow("[LOG] [error] GLFW Error 65540: Invalid window size 0x180")},
         BrokenSetup{"WidthNegative", config("width = -640\nheight = 180\n", smallShadow), {},
-                    withFailedWindow("[LOG] [error] Invalid window size -640x180")},
+                    failedWindow("[LOG] [error] Invalid window size -640x180")},
         BrokenSetup{"HeightNegative", config("width = 320\nheight = -360\n", smallShadow), {},
-                    withFailedWindow("[LOG] [error] Invalid window size 320x-360")},
+                    failedWindow("[LOG] [error] Invalid window size 320x-360")},
         BrokenSetup{"WidthBeyondX", config("width = 65536\nheight = 180\n", smallShadow), {},
-                    withFailedWindow("[LOG] [error] Invalid window size 65536x180")},
+                    failedWindow("[LOG] [error] Invalid window size 65536x180")},
         BrokenSetup{"WidthBeyond32Bits", config("width = 99999999999\nheight = 180\n", smallShadow),
-                    {}, withFailedWindow("[LOG] [error] Invalid window size 1215752191x180")},
+                    {}, failedWindow("[LOG] [error] Invalid window size 1215752191x180")},
         // Sizes the driver cannot allocate end the game before anything is allocated.
         BrokenSetup{"ViewTooWide", config("width = 20000\nheight = 180\n", smallShadow), {},
                     {badTarget("width = 20000 asks for render targets 20000 pixels wide")}},
