@@ -3,6 +3,7 @@
 #include "engine/Logging.h"
 #include "graphics/model/Model.h"
 #include "graphics/render/RenderContext.h"
+#include "graphics/render/RenderSettings.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -28,9 +29,10 @@ Engine::Engine(Config settings)
       renderContext(std::make_unique<RenderContext>()) {
     // Each player's view is the full width and half the height of the window (an odd pixel row
     // is dropped), and the render targets are that size.
+    checkTargetSizes(config);
     renderContext->initTargets(
         glm::uvec2(static_cast<unsigned>(config.width), static_cast<unsigned>(config.height / 2)),
-        glm::ivec2(config.shadowMapWidth, config.shadowMapHeight), config.gamma);
+        glm::ivec2(config.shadowMapWidth, config.shadowMapHeight), usableGamma(config.gamma));
     setFixedUpdateRate();
     controls = {playerOneControls(), playerTwoControls()};
     exitKey = GLFW_KEY_ESCAPE;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdlib>
 #include <memory>
 #include <spdlog/spdlog.h>
 
@@ -15,10 +14,15 @@ Logger& getGlLogger();
 Logger& getPhysicsLogger();
 Logger& getFreeTypeLogger();
 
-// The one way to stop on an unrecoverable error: one critical line, then exit(1) at once.
-// Nothing is torn down on this road, so no teardown message follows the critical one.
+// Ends the process with status 1 as soon as the loggers have written out what they hold. No
+// destructor and no exit handler runs, so nothing is torn down and no line follows the last one
+// logged.
+[[noreturn]] void endProcessAtOnce();
+
+// The one way to stop on an unrecoverable error: one critical line, then the process ends at once
+// with status 1 (endProcessAtOnce). Safe from any thread, the physics library's workers included.
 template <typename... Args>
 [[noreturn]] void fatal(const Logger& logger, fmt::format_string<Args...> format, Args&&... args) {
     logger->critical(format, std::forward<Args>(args)...);
-    std::exit(1);
+    endProcessAtOnce();
 }

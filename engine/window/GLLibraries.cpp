@@ -19,12 +19,13 @@ GLLibraries::~GLLibraries() {
 std::unique_ptr<Window> GLLibraries::createWindow(int width, int height, bool fullscreen) {
     if (!glfwInitialized) {
         getGeneralLogger()->debug("Initializing GLFW");
+        // Before glfwInit, so that the reason of a failed start (no display) is logged too.
+        glfwSetErrorCallback(glfwErrorCallback);
         if (glfwInit() != GLFW_TRUE) {
             fatal(getGeneralLogger(), "GLFW Initialization failed");
         }
         glfwInitialized = true;
         gGlContextAlive = true;
-        glfwSetErrorCallback(glfwErrorCallback);
         getGlLogger()->debug("Setting OpenGL Version to 4.3 Core");
         hintCoreContext();
         glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);

@@ -6,12 +6,30 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+namespace {
+// X keeps a window's extent in signed 16-bit coordinates, so a side above 32767 pixels wraps in
+// the server's clip regions, and one above 65535 does not fit the protocol at all: the request
+// fails later, in Xlib's error handler, which ends the process without a word of ours. GLFW
+// asserts on a negative side. Zero is left to GLFW, which reports it and makes no window.
+constexpr int largestWindowSide = 32767;
+
+bool windowSystemTakes(int width, int height) {
+    return width >= 0 && height >= 0 && width <= largestWindowSide && height <= largestWindowSide;
+}
+} // namespace
+
 Window::Window(int width, int height, const std::string& title, bool fullscreen) {
     getGlLogger()->debug("Creating GLFW Window");
-    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    // A windowed window has a title bar and border; a fullscreen one has none.
-    glfwWindowHint(GLFW_DECORATED, monitor == nullptr ? GLFW_TRUE : GLFW_FALSE);
-    handle = glfwCreateWindow(width, height, title.c_str(), monitor, nullptr);
+    if (windowSystemTakes(width, height)) {
+        GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+        // A windowed window has a title bar and border; a fullscreen one has none.
+        glfwWindowHint(GLFW_DECORATED, monitor == nullptr ? GLFW_TRUE : GLFW_FALSE);
+        handle = glfwCreateWindow(width, height, title.c_str(), monitor, nullptr);
+    } else {
+        getGeneralLogger()->error("Invalid window size {}x{}: the window system takes 1 to {} "
+                                  "pixels a side",
+                                  width, height, largestWindowSide);
+    }
     checkValid();
     if (handle == nullptr) {
         fatal(getGeneralLogger(), "Failed to create GLFW window.");

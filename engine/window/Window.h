@@ -17,7 +17,8 @@ public:
     using KeyCallbacks = CallbackSet<void(int key, int scancode, int action, int mods)>;
     using ResizeCallbacks = CallbackSet<void(int width, int height)>;
 
-    // Ends the process when GLFW cannot make the window.
+    // Ends the process when GLFW cannot make the window, or when a side is negative or beyond
+    // what X can carry (above 32767 pixels), without asking GLFW.
     Window(int width, int height, const std::string& title, bool fullscreen);
     ~Window();
 

@@ -1,5 +1,6 @@
 #include "engine/Engine.h"
 
+#include "engine/Logging.h"
 #include "graphics/render/RenderContext.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/LogCapture.h"
@@ -61,5 +62,37 @@ TEST(Engine, DISABLED_TearsDownSceneThenInputThenGlfw) {
 TEST(Engine, TearsDownSceneThenInputThenGlfw) {
     const ChildResult child = runTestInChild("Engine.DISABLED_TearsDownSceneThenInputThenGlfw");
     EXPECT_EQ(child.exitStatus, 0) << child.standardError;
+}
+
+// Stops the game from inside its update, as a failed arena cooking does, and leaves a line when
+// the scene tears it down, which the fatal road must never do.
+class FatalProbe : public Component {
+public:
+    explicit FatalProbe(GameObject* owner) : Component(owner, "FatalProbe") {}
+    ~FatalProbe() override { getGeneralLogger()->error("FatalProbe destroyed"); }
+    void onUpdate() override { fatal(getGeneralLogger(), "Stopped with the Engine alive"); }
+    void onDestroy() override { getGeneralLogger()->error("FatalProbe taken out of the scene"); }
+};
+
+// Runs in a child of its own: a fatal stop mid-walk with the run's Engine, a scene below its root
+// and every logger at trace level, so that any teardown line (the scene's, the raw mouse
+// handler's, the GL programs', the window's, "Terminating GLFW") would show after the critical one.
+TEST(EngineFatal, DISABLED_StopMidWalk) {
+    gEngine->root->addChild("Arena").lock()->addComponent<FatalProbe>();
+    for (const Logger* logger :
+         {&getGeneralLogger(), &getGlLogger(), &getPhysicsLogger(), &getFreeTypeLogger()}) {
+        (*logger)->set_level(spdlog::level::trace);
+    }
+    updateRoot(gEngine->root);
+}
+
+TEST(Engine, AFatalStopEndsAtItsCriticalLineWithoutTearingAnythingDown) {
+    const ChildResult child = runTestInChild("EngineFatal.DISABLED_StopMidWalk");
+    EXPECT_EQ(child.exitStatus, 1) << child.standardError;
+    const std::vector<std::string> lines = splitLines(child.standardError);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find("[LOG] [critical] Stopped with the Engine alive"),
+              std::string::npos)
+        << child.standardError;
 }
 } // namespace

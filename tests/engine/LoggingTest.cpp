@@ -8,15 +8,6 @@
 #include <thread>
 
 namespace {
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-}
-
 TEST(Logging, FourLoggersAtInfoLevel) {
     const Logger* loggers[] = {&getGeneralLogger(), &getGlLogger(), &getPhysicsLogger(),
                                &getFreeTypeLogger()};

@@ -22,6 +22,8 @@ public:
     // The exit status once the game has ended by itself; nullopt when it is still running at the
     // timeout or ended through a signal.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
+    // True once waitForExit has seen the game end, by itself or through a signal.
+    bool hasEnded() const { return reaped; }
 
 private:
     std::string logPath;

@@ -286,6 +286,29 @@ TEST_F(CubemapFaces, AMissingFaceIsLoggedTwiceAndTheOthersAreStillUploaded) {
     EXPECT_EQ(width, 0);
 }
 
+TEST_F(CubemapFaces, AFaceUnlikeTheFirstIsLoggedAndLeftOutAndTheOthersAreStillUploaded) {
+    writePng(directory.file("left.png"), 4, 4, 3, distinctPixels(4, 4, 3));
+    writePng(directory.file("bottom.png"), 2, 2, 4, distinctPixels(2, 2, 4));
+    LogCapture capture;
+    const Cubemap cubemap(directory.withSeparator(), "png");
+    const std::string first = "' does not match the first face at path '" +
+                              directory.file("right.png") + "': ";
+    EXPECT_EQ(capture.messages(spdlog::level::err),
+              (std::vector<std::string>{
+                  "Cubemap texture at path '" + directory.file("left.png") + first +
+                      "4x4 instead of 2x2",
+                  "Cubemap texture at path '" + directory.file("bottom.png") + first +
+                      "4 channels instead of 3",
+              }));
+    for (const GLenum leftOut : {GL_TEXTURE_CUBE_MAP_NEGATIVE_X, GL_TEXTURE_CUBE_MAP_NEGATIVE_Y}) {
+        GLint width = -1;
+        glGetTexLevelParameteriv(leftOut, 0, GL_TEXTURE_WIDTH, &width);
+        EXPECT_EQ(width, 0);
+    }
+    EXPECT_EQ(face(GL_TEXTURE_CUBE_MAP_POSITIVE_Y)[0], 12) << "the face after the odd one";
+    EXPECT_EQ(face(GL_TEXTURE_CUBE_MAP_NEGATIVE_Z)[0], 15);
+}
+
 TEST_F(CubemapFaces, ADirectoryWithoutItsSeparatorGluesTheFileNamesToIt) {
     LogCapture capture;
     const std::string glued =
