@@ -21,7 +21,7 @@ struct BulletBody {
     std::vector<std::unique_ptr<CookedTriangleMesh>> meshes;
     btRigidBody body;
     btDiscreteDynamicsWorld* world = nullptr;
-    // The body's simulated transform when the current step began, for the sweeps against hitboxes.
+    // The body's simulated transform when the current step began, for the sweeps through the step.
     btTransform stepStart = btTransform::getIdentity();
 };
 

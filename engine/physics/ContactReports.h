@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/physics/BodySweep.h"
 #include "engine/physics/RigidBody.h"
 #include "engine/physics/SimulationEventCallback.h"
 
@@ -9,12 +10,6 @@
 #include <optional>
 #include <utility>
 #include <vector>
-
-// The box round a body's bounds at the start and at the end of a step.
-struct SweptBox {
-    btVector3 min;
-    btVector3 max;
-};
 
 // Turns the contacts of a finished step into reports for the pairs whose filter asks for them: a
 // pair is reported in the step in which it starts to touch, once however many of its shapes touch,

@@ -31,21 +31,6 @@ std::unique_ptr<btCollisionShape> collisionShapeOf(const Geometry& geometry) {
     }
 }
 
-// The radius of a sphere that fits inside the shape: what continuous collision detection sweeps.
-float innerRadius(const Geometry& geometry) {
-    switch (geometry.getType()) {
-    case GeometryType::Sphere:
-    case GeometryType::Capsule:
-        return geometry.getRadius();
-    case GeometryType::Box: {
-        const glm::vec3 half = geometry.getHalfExtents();
-        return std::min({half.x, half.y, half.z});
-    }
-    default:
-        return 0.0f;
-    }
-}
-
 // Velocities are set on dynamic bodies only, and finite; each refusal is reported once.
 bool refusesVelocity(PhysicsErrorCallback& errors, BodyType type, const char* operation, const glm::vec3& velocity) {
     if (type != BodyType::Dynamic) {
@@ -155,7 +140,6 @@ bool RigidBody::updateMassAndInertia(float density) {
         bulletBody->body.updateInertiaTensor();
     }
     placeShapes(actorPose);
-    configureCcd();
     return true;
 }
 
@@ -179,7 +163,8 @@ bool RigidBody::isSeenByQueries(const FilterData& filter) const {
 
 void RigidBody::beginStep() {
     btRigidBody& body = bulletBody->body;
-    bulletBody->stepStart = body.getWorldTransform();
+    // Where the last step left the body: a controller's capsule has been moved since, not teleported.
+    bulletBody->stepStart = body.getInterpolationWorldTransform();
     if (kinematicTarget) {
         body.setWorldTransform(toBullet(*kinematicTarget * centreOfMass));
         kinematicTarget.reset();
@@ -210,7 +195,6 @@ void RigidBody::addShape(std::unique_ptr<Shape> shape, std::unique_ptr<CookedTri
     bulletBody->compound.addChildShape(toBullet(centreOfMass.inverse() * shape->localPose), child);
     filterWord |= shape->simulationFilterData.word0;
     shapes.push_back(std::move(shape));
-    configureCcd();
     if (bulletBody->world) {
         bulletBody->world->updateSingleAabb(&bulletBody->body);
     }
@@ -229,19 +213,6 @@ void RigidBody::placeShapes(const Pose& actorPose) {
     if (bulletBody->world) {
         bulletBody->world->updateSingleAabb(&body);
     }
-}
-
-void RigidBody::configureCcd() {
-    if (!ccdEnabled || shapes.empty()) {
-        return;
-    }
-    float radius = innerRadius(shapes.front()->geometry);
-    for (const auto& shape : shapes) {
-        radius = std::min(radius, innerRadius(shape->geometry));
-    }
-    // Bodies moving more than this radius in a step are swept; slower ones cannot skip a wall.
-    bulletBody->body.setCcdMotionThreshold(radius);
-    bulletBody->body.setCcdSweptSphereRadius(radius);
 }
 
 PhysicsErrorCallback& RigidBody::errors() const { return world.errorCallback; }
