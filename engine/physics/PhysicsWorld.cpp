@@ -195,6 +195,22 @@ CapsuleController* PhysicsWorld::createCapsuleController(float radius, float hei
     return impl->controllers.back().get();
 }
 
+void PhysicsWorld::releaseController(CapsuleController* controller) {
+    if (!controller || !checkInitialised("releaseController")) {
+        return;
+    }
+    auto& controllers = impl->controllers;
+    const auto found = std::find_if(controllers.begin(), controllers.end(),
+                                    [&](const std::unique_ptr<CapsuleController>& entry) { return entry.get() == controller; });
+    if (found == controllers.end()) {
+        reportError(errorCallback, ErrorCode::InvalidParameter, "releaseController: not a controller of this world.");
+        return;
+    }
+    RigidBody& actor = *controller->getActor();
+    controllers.erase(found);
+    releaseBody(actor);
+}
+
 glm::vec3 PhysicsWorld::getGravity() const { return gravity; }
 
 void PhysicsWorld::setSimulationEventCallback(SimulationEventCallback* callback) {
