@@ -2,7 +2,22 @@
 
 #include "engine/physics/BulletBody.h"
 
+#include <BulletCollision/NarrowPhaseCollision/btContinuousConvexCollision.h>
+#include <BulletCollision/NarrowPhaseCollision/btVoronoiSimplexSolver.h>
+#include <algorithm>
+
 namespace {
+// The hull is cast this much smaller than the boxes (metres). A disc resting or sliding on a surface
+// is pressed into it by up to the solver's slop; so it starts its cast clear of the surface, instead
+// of overlapping it, which makes a cast several times dearer. Keep it below the boxes' margin.
+constexpr btScalar hullInset = 0.01f;
+
+// Whether a touch at fraction of the motion would, with the rest of the motion, carry the shape more
+// than minDepth into the surface of that normal; any touch counts when minDepth is below 0.
+bool deepEnough(const btVector3& motion, const btVector3& normal, btScalar fraction, btScalar minDepth) {
+    return minDepth < 0.0f || -motion.dot(normal) * (1.0f - fraction) > minDepth;
+}
+
 // The earliest accepted touch of one convex shape's sweep, with the index of the child of the
 // swept-against compound that it touched.
 struct FirstHit : btCollisionWorld::ConvexResultCallback {
@@ -15,7 +30,7 @@ struct FirstHit : btCollisionWorld::ConvexResultCallback {
         const btVector3 hitNormal = normalInWorldSpace ? result.m_hitNormalLocal
                                                        : result.m_hitCollisionObject->getWorldTransform().getBasis() *
                                                              result.m_hitNormalLocal;
-        if (minDepth >= 0.0f && -motion.dot(hitNormal) * (1.0f - result.m_hitFraction) <= minDepth) {
+        if (!deepEnough(motion, hitNormal, result.m_hitFraction, minDepth)) {
             return m_closestHitFraction;
         }
         m_closestHitFraction = result.m_hitFraction;
@@ -46,6 +61,24 @@ bool spheresMeet(const BulletBody& moving, const btTransform& start, const btTra
     const btScalar reach = movingRadius + otherRadius;
     return (from + path * along - target).length2() <= reach * reach;
 }
+
+// Two hulls are cast against each other directly, without resolving a start in which they already
+// overlap (that is the contact solver's case, and the costliest part of a cast): no touch then.
+std::optional<BodyTouch> hullTouch(const BulletBody& moving, const btTransform& start, const btTransform& end,
+                                   const BulletBody& other, const btTransform& otherEnd, btScalar minDepth) {
+    btVoronoiSimplexSolver simplex;
+    btContinuousConvexCollision cast(moving.hull.get(), other.hull.get(), &simplex, nullptr);
+    btConvexCast::CastResult result;
+    result.m_fraction = 1.0f;
+    if (!cast.calcTimeOfImpact(start, end, otherEnd, otherEnd, result) || result.m_normal.length2() <= 1e-4f) {
+        return std::nullopt;
+    }
+    const btVector3 normal = result.m_normal.normalized();
+    if (!deepEnough(end.getOrigin() - start.getOrigin(), normal, result.m_fraction, minDepth)) {
+        return std::nullopt;
+    }
+    return BodyTouch{result.m_fraction, normal, 0, 0};
+}
 } // namespace
 
 SweptBox sweptBoxOf(const BulletBody& body) {
@@ -67,6 +100,31 @@ btTransform relativeStart(const BulletBody& moving, const BulletBody& other) {
     return other.body.getWorldTransform() * other.stepStart.inverse() * moving.stepStart;
 }
 
+std::unique_ptr<btConvexHullShape> hullOfBoxes(const btCompoundShape& compound) {
+    if (compound.getNumChildShapes() == 0) {
+        return nullptr;
+    }
+    auto hull = std::make_unique<btConvexHullShape>();
+    btScalar margin = BT_LARGE_FLOAT;
+    for (int i = 0; i < compound.getNumChildShapes(); ++i) {
+        const btCollisionShape* child = compound.getChildShape(i);
+        if (child->getShapeType() != BOX_SHAPE_PROXYTYPE) {
+            return nullptr;
+        }
+        const auto* box = static_cast<const btBoxShape*>(child);
+        margin = std::min(margin, box->getMargin());
+        const btVector3 half = box->getHalfExtentsWithMargin() - btVector3(margin, margin, margin);
+        for (int corner = 0; corner < 8; ++corner) {
+            const btVector3 local(corner & 1 ? half.x() : -half.x(), corner & 2 ? half.y() : -half.y(),
+                                  corner & 4 ? half.z() : -half.z());
+            hull->addPoint(compound.getChildTransform(i) * local, false);
+        }
+    }
+    hull->recalcLocalAabb();
+    hull->setMargin(margin - hullInset);
+    return hull;
+}
+
 std::optional<BodyTouch> firstTouch(const BulletBody& moving, BulletBody& other, btScalar minDepth) {
     const btTransform& otherEnd = other.body.getWorldTransform();
     const btTransform start = relativeStart(moving, other);
@@ -77,16 +135,19 @@ std::optional<BodyTouch> firstTouch(const BulletBody& moving, BulletBody& other,
         !spheresMeet(moving, start, end, other, otherEnd)) {
         return first;
     }
-    for (int i = 0; i < moving.compound.getNumChildShapes(); ++i) {
-        const btCollisionShape* child = moving.compound.getChildShape(i);
-        if (!child->isConvex()) {
+    if (moving.hull && other.hull) {
+        return hullTouch(moving, start, end, other, otherEnd, minDepth);
+    }
+    const int casts = moving.hull ? 1 : moving.compound.getNumChildShapes();
+    for (int i = 0; i < casts; ++i) {
+        const btCollisionShape* shape = moving.hull ? moving.hull.get() : moving.compound.getChildShape(i);
+        if (!shape->isConvex()) {
             continue;
         }
-        const btTransform& local = moving.compound.getChildTransform(i);
+        const btTransform local = moving.hull ? btTransform::getIdentity() : moving.compound.getChildTransform(i);
         FirstHit hit(end.getOrigin() - start.getOrigin(), minDepth);
-        btCollisionWorld::objectQuerySingle(static_cast<const btConvexShape*>(child), start * local, end * local,
-                                            &other.body, other.body.getCollisionShape(),
-                                            otherEnd, hit, 0.0f);
+        btCollisionWorld::objectQuerySingle(static_cast<const btConvexShape*>(shape), start * local, end * local,
+                                            &other.body, other.body.getCollisionShape(), otherEnd, hit, 0.0f);
         if (hit.hasHit() && (!first || hit.m_closestHitFraction < first->fraction)) {
             first = BodyTouch{hit.m_closestHitFraction, hit.normal.normalized(), i, hit.childIndex};
         }

@@ -1,5 +1,6 @@
 #include "engine/physics/RigidBody.h"
 
+#include "engine/physics/BodySweep.h"
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/BulletMath.h"
 #include "engine/physics/Finite.h"
@@ -140,6 +141,7 @@ bool RigidBody::updateMassAndInertia(float density) {
         bulletBody->body.updateInertiaTensor();
     }
     placeShapes(actorPose);
+    updateHull();
     return true;
 }
 
@@ -195,6 +197,7 @@ void RigidBody::addShape(std::unique_ptr<Shape> shape, std::unique_ptr<CookedTri
     bulletBody->compound.addChildShape(toBullet(centreOfMass.inverse() * shape->localPose), child);
     filterWord |= shape->simulationFilterData.word0;
     shapes.push_back(std::move(shape));
+    updateHull();
     if (bulletBody->world) {
         bulletBody->world->updateSingleAabb(&bulletBody->body);
     }
@@ -212,6 +215,12 @@ void RigidBody::placeShapes(const Pose& actorPose) {
     body.setInterpolationWorldTransform(body.getWorldTransform());
     if (bulletBody->world) {
         bulletBody->world->updateSingleAabb(&body);
+    }
+}
+
+void RigidBody::updateHull() {
+    if (ccdEnabled) {
+        bulletBody->hull = hullOfBoxes(bulletBody->compound);
     }
 }
 
