@@ -79,13 +79,16 @@ void stopAt(RigidBody& body, const btTransform& start, btScalar fraction, RigidB
 }
 } // namespace
 
-void ContinuousSweeps::apply(const std::vector<std::unique_ptr<RigidBody>>& bodies, float dt) {
+void ContinuousSweeps::apply(const std::vector<std::unique_ptr<RigidBody>>& bodies, btOverlappingPairCache& pairs,
+                             float dt) {
     targets.clear();
     for (const auto& body : bodies) {
-        if (body->getNbShapes() > 0 && !hasGroup(body->getFilterWord(), CollisionGroup::Hitbox)) {
+        if (body->getType() != BodyType::Dynamic && body->getNbShapes() > 0 &&
+            !hasGroup(body->getFilterWord(), CollisionGroup::Hitbox)) {
             targets.push_back({body.get(), sweptBoxOf(body->bullet())});
         }
     }
+    findPartners(pairs);
     for (const auto& body : bodies) {
         if (body->isCcdEnabled() && body->getNbShapes() > 0) {
             sweep(*body, dt);
@@ -93,21 +96,50 @@ void ContinuousSweeps::apply(const std::vector<std::unique_ptr<RigidBody>>& bodi
     }
 }
 
+void ContinuousSweeps::findPartners(btOverlappingPairCache& pairs) {
+    partners.clear();
+    const btBroadphasePairArray& array = pairs.getOverlappingPairArray();
+    for (int i = 0; i < array.size(); ++i) {
+        RigidBody* a = rigidBodyOf(static_cast<const btCollisionObject*>(array[i].m_pProxy0->m_clientObject));
+        RigidBody* b = rigidBodyOf(static_cast<const btCollisionObject*>(array[i].m_pProxy1->m_clientObject));
+        if (!a || !b || a->getType() != BodyType::Dynamic || b->getType() != BodyType::Dynamic) {
+            continue;
+        }
+        if (!a->isCcdEnabled() || (b->isCcdEnabled() && b->getId() < a->getId())) {
+            std::swap(a, b);
+        }
+        if (a->isCcdEnabled()) {
+            partners.push_back({a, b});
+        }
+    }
+    std::sort(partners.begin(), partners.end(), [](const auto& x, const auto& y) {
+        return std::make_pair(x.first->getId(), x.second->getId()) < std::make_pair(y.first->getId(), y.second->getId());
+    });
+}
+
 void ContinuousSweeps::sweep(RigidBody& body, float dt) {
     const SweptBox box = sweptBoxOf(body.bullet());
     std::optional<BodyTouch> first;
     RigidBody* touched = nullptr;
-    for (const auto& [other, otherBox] : targets) {
-        // Two bodies that both ask for continuous detection are swept once, by the older one.
-        if (other == &body || (other->isCcdEnabled() && other->getId() < body.getId()) || !overlaps(box, otherBox) ||
-            !sweptAgainst(body, *other) || !mayPassThrough(body, *other)) {
-            continue;
+    const auto consider = [&](RigidBody& other) {
+        if (!sweptAgainst(body, other) || !mayPassThrough(body, other)) {
+            return;
         }
-        const std::optional<BodyTouch> touch = firstTouch(body.bullet(), other->bullet(), solverSlop);
+        const std::optional<BodyTouch> touch = firstTouch(body.bullet(), other.bullet(), solverSlop);
         if (touch && (!first || touch->fraction < first->fraction)) {
             first = touch;
-            touched = other;
+            touched = &other;
         }
+    };
+    for (const auto& [other, otherBox] : targets) {
+        if (overlaps(box, otherBox)) {
+            consider(*other);
+        }
+    }
+    const auto byId = [](const std::pair<RigidBody*, RigidBody*>& entry, std::uint64_t id) { return entry.first->getId() < id; };
+    for (auto it = std::lower_bound(partners.begin(), partners.end(), body.getId(), byId);
+         it != partners.end() && it->first == &body; ++it) {
+        consider(*it->second);
     }
     if (first) {
         stopAt(body, relativeStart(body.bullet(), touched->bullet()), first->fraction, *touched, first->normal, dt);

@@ -2,6 +2,7 @@
 
 #include "engine/physics/BodySweep.h"
 
+#include <btBulletCollisionCommon.h>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -22,12 +23,18 @@ class RigidBody;
 // wall rim first (a small sphere) or stops short of it without bouncing (a large one).
 class ContinuousSweeps {
 public:
-    // dt: the step's length in seconds, for the velocities of bodies that are moved, not simulated.
-    void apply(const std::vector<std::unique_ptr<RigidBody>>& bodies, float dt);
+    // pairs: the broadphase's pairs of the step, whose boxes reach over the bodies' motions; dt: the
+    // step's length in seconds, for the velocities of bodies that are moved, not simulated.
+    void apply(const std::vector<std::unique_ptr<RigidBody>>& bodies, btOverlappingPairCache& pairs, float dt);
 
 private:
+    void findPartners(btOverlappingPairCache& pairs);
     void sweep(RigidBody& body, float dt);
     void keepCentreOutOfLevel(RigidBody& body, float dt) const;
 
-    std::vector<std::pair<RigidBody*, SweptBox>> targets; // kept between steps: no allocation once grown
+    // Kept between steps: no allocation once grown.
+    std::vector<std::pair<RigidBody*, SweptBox>> targets; // the level and the capsules
+    // Pairs of dynamic bodies, each swept once: by the older of two with continuous detection, else
+    // by the one with it. Ordered by the sweeping body's id, then the other's.
+    std::vector<std::pair<RigidBody*, RigidBody*>> partners;
 };

@@ -94,7 +94,7 @@ void PhysicsWorld::step(float dt) {
     // No sub-steps: one step of exactly dt, and the bodies' own transforms are the result.
     impl->world.stepSimulation(dt, 0, dt);
     ++impl->stepCount;
-    impl->continuousSweeps.apply(impl->bodies, dt);
+    impl->continuousSweeps.apply(impl->bodies, *impl->broadphase.getOverlappingPairCache(), dt);
     impl->reports.collect(impl->dispatcher, impl->bodies);
     const std::vector<ContactPair>& reports = impl->reports.getReports();
     if (simulationEventCallback && !reports.empty()) {
