@@ -15,6 +15,9 @@ bool isAmong(const std::vector<std::weak_ptr<T>>& found, const std::shared_ptr<T
 void SceneRestorer::OnTestStart(const testing::TestInfo&) {
     children.clear();
     components.clear();
+    if (!gEngine) {
+        return;
+    }
     for (const std::shared_ptr<GameObject>& child : gEngine->root->children) {
         children.push_back(child);
     }
@@ -24,6 +27,10 @@ void SceneRestorer::OnTestStart(const testing::TestInfo&) {
 }
 
 void SceneRestorer::OnTestEnd(const testing::TestInfo&) {
+    // A test that tears the Engine down (in a child process of its own) leaves nothing to restore.
+    if (!gEngine) {
+        return;
+    }
     GameObject& root = *gEngine->root;
     std::vector<GameObject*> added;
     for (const std::shared_ptr<GameObject>& child : root.children) {
