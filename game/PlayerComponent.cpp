@@ -47,6 +47,11 @@ PlayerComponent::PlayerComponent(GameObject* owner, std::uint64_t playerIndex,
 
 PlayerComponent::~PlayerComponent() = default;
 
+void PlayerComponent::onDestroy() {
+    gEngine->physics.releaseController(controller);
+    controller = nullptr;
+}
+
 void PlayerComponent::onStart() {
     inputManager = gEngine->window->inputManager;
     velocity = glm::vec3(0.0f);

@@ -33,6 +33,10 @@ public:
     void onUpdate() override;
     // Throw, walk, jump, gravity, controller move.
     void onFixedUpdate() override;
+    // A player destroyed by its parent takes its controller out of the world: left there, its
+    // capsule would go on stopping discs and players where nobody is. The game's players live as
+    // long as the world, which releases their controllers at its end.
+    void onDestroy() override;
 
     // The owner turned about +Y to the camera's heading (yaw + 90 degrees); the position stays.
     void alignToCamera();
@@ -44,7 +48,7 @@ public:
     std::int32_t lives = 5;
     std::weak_ptr<ModelComponent> model;
     std::weak_ptr<CameraComponent> camera;
-    // Owned by the physics world, which releases it at its end.
+    // Owned by the physics world; released with the player's destruction or at the world's end.
     CapsuleController* controller = nullptr;
     float capsuleRadius;
     float capsuleHeight;

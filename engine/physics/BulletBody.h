@@ -20,8 +20,11 @@ struct BulletBody {
     std::vector<std::unique_ptr<btCollisionShape>> primitives;
     std::vector<std::unique_ptr<CookedTriangleMesh>> meshes;
     btRigidBody body;
+    // For bodies with continuous detection whose shapes are all boxes (discs): the convex hull of
+    // those boxes in the compound's frame, which the sweeps cast once instead of once per box.
+    std::unique_ptr<btConvexHullShape> hull;
     btDiscreteDynamicsWorld* world = nullptr;
-    // The body's simulated transform when the current step began, for the sweeps against hitboxes.
+    // The body's simulated transform when the current step began, for the sweeps through the step.
     btTransform stepStart = btTransform::getIdentity();
 };
 

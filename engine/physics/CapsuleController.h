@@ -36,9 +36,10 @@ struct ControllerState {
 };
 
 // An upright capsule (up is +y) moved by collide-and-slide instead of being simulated: the player.
-// It collides with the level and other controllers; a kinematic capsule body of group Player
-// follows it, so dynamic bodies collide solidly with it. Positions are in double precision, as
-// the game's positions are handed over; the capsule's centre is its position.
+// It collides with the level and other controllers (at their full size); a kinematic capsule body
+// of group Player, scaled by scaleCoeff, follows it, so dynamic bodies collide solidly with it.
+// Positions are in double precision, as the game's positions are handed over; the capsule's centre
+// is its position.
 class CapsuleController : public NonCopyable {
 public:
     // How far the capsule keeps from what it touches, metres. The sweeps use a capsule this much
@@ -50,6 +51,9 @@ public:
     // The smallest up component of a surface's normal that can be walked on: cos 45 degrees. A step
     // that lands on anything steeper is undone (no climbing of steep slopes).
     static constexpr float slopeLimit = 0.707f;
+    // The size of the capsule body that dynamic bodies collide with, relative to the controller's
+    // capsule. At 1 a disc bounces off empty air above the dog's head and beside its flanks.
+    static constexpr float scaleCoeff = 0.8f;
 
     CapsuleController(RigidBody& actor, std::unique_ptr<ControllerSweep> sweep, PhysicsErrorCallback& errors,
                       float radius, float height);

@@ -33,11 +33,3 @@ bool onContactAdded(btManifoldPoint& point, const btCollisionObjectWrapper* wrap
 } // namespace
 
 void installContactMaterials() { gContactAddedCallback = onContactAdded; }
-
-void combineBodyMaterials(btManifoldPoint& point, const btCollisionObject& object0, const btCollisionObject& object1) {
-    const RigidBody* body0 = rigidBodyOf(&object0);
-    const RigidBody* body1 = rigidBodyOf(&object1);
-    if (body0 && body1 && body0->getNbShapes() > 0 && body1->getNbShapes() > 0) {
-        combine(point, body0->getShape(0), body1->getShape(0));
-    }
-}

@@ -7,7 +7,3 @@
 // library's contact-added hook, which runs for every new contact point of a body that asks for it
 // (every body of ours does).
 void installContactMaterials();
-
-// The same for contact points the library makes without the hook (the predicted contacts of fast
-// bodies), from the first shape of each body.
-void combineBodyMaterials(btManifoldPoint& point, const btCollisionObject& object0, const btCollisionObject& object1);

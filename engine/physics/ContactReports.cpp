@@ -1,6 +1,7 @@
 #include "engine/physics/ContactReports.h"
 
 #include "engine/physics/BodyPairFilter.h"
+#include "engine/physics/BodySweep.h"
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/RigidBody.h"
 
@@ -8,18 +9,6 @@
 
 namespace {
 using Key = std::pair<std::uint64_t, std::uint64_t>;
-
-// Where a body was during the step: the box round its bounds at the start and at the end. Two
-// bodies that touch during the step have overlapping boxes, whatever their motions.
-SweptBox sweptBoxOf(const BulletBody& body) {
-    SweptBox box;
-    btVector3 endMin, endMax;
-    body.compound.getAabb(body.stepStart, box.min, box.max);
-    body.compound.getAabb(body.body.getWorldTransform(), endMin, endMax);
-    box.min.setMin(endMin);
-    box.max.setMax(endMax);
-    return box;
-}
 
 Key keyOf(const RigidBody& body0, const RigidBody& body1) {
     return std::minmax(body0.getId(), body1.getId());
@@ -32,47 +21,6 @@ bool contains(const std::vector<Key>& keys, const Key& key) {
 ContactShape contactShapeOf(const RigidBody& body, int index) {
     const std::size_t shape = index >= 0 && static_cast<std::size_t>(index) < body.getNbShapes() ? index : 0;
     return ContactShape{body.getShape(shape).simulationFilterData, body.getShape(shape).userData};
-}
-
-// The first hit of one convex shape's sweep, with the index of the child of the swept-against
-// compound that it hit.
-struct FirstHit : btCollisionWorld::ConvexResultCallback {
-    int childIndex = -1;
-
-    btScalar addSingleResult(btCollisionWorld::LocalConvexResult& result, bool) override {
-        if (result.m_hitFraction < m_closestHitFraction) {
-            m_closestHitFraction = result.m_hitFraction;
-            childIndex = result.m_localShapeInfo ? result.m_localShapeInfo->m_triangleIndex : 0;
-        }
-        return m_closestHitFraction;
-    }
-};
-
-bool overlaps(const SweptBox& a, const SweptBox& b) {
-    return a.min.x() <= b.max.x() && b.min.x() <= a.max.x() && a.min.y() <= b.max.y() && b.min.y() <= a.max.y() &&
-           a.min.z() <= b.max.z() && b.min.z() <= a.max.z();
-}
-
-// Sweeps the fast body's shapes through the step against the hitbox, in the hitbox's frame of
-// motion, so a moving hitbox is swept against too. The hit shapes' indices, or nothing.
-std::optional<std::pair<int, int>> sweep(const BulletBody& fast, BulletBody& hitbox) {
-    const btTransform& hitboxEnd = hitbox.body.getWorldTransform();
-    const btTransform start = hitboxEnd * hitbox.stepStart.inverse() * fast.stepStart;
-    const btTransform& end = fast.body.getWorldTransform();
-    for (int i = 0; i < fast.compound.getNumChildShapes(); ++i) {
-        const btCollisionShape* child = fast.compound.getChildShape(i);
-        if (!child->isConvex()) {
-            continue;
-        }
-        const btTransform& local = fast.compound.getChildTransform(i);
-        FirstHit hit;
-        btCollisionWorld::objectQuerySingle(static_cast<const btConvexShape*>(child), start * local, end * local,
-                                            &hitbox.body, &hitbox.compound, hitboxEnd, hit, 0.0f);
-        if (hit.hasHit()) {
-            return std::make_pair(i, hit.childIndex);
-        }
-    }
-    return std::nullopt;
 }
 } // namespace
 
@@ -138,11 +86,11 @@ void ContactReports::sweepFastBodies(const std::vector<std::unique_ptr<RigidBody
                 continue;
             }
             const auto found = std::find(reportKeys.begin(), reportKeys.end(), key);
-            if (const auto hit = sweep(fast->bullet(), hitbox->bullet())) {
+            if (const auto touch = firstTouch(fast->bullet(), hitbox->bullet(), -1.0f)) {
                 if (found != reportKeys.end()) {
                     reports[found - reportKeys.begin()].events |= PairFlag::NotifyTouchCcd;
                 } else {
-                    report(key, *fast, hit->first, *hitbox, hit->second, PairFlag::NotifyTouchCcd);
+                    report(key, *fast, touch->sweptChild, *hitbox, touch->otherChild, PairFlag::NotifyTouchCcd);
                     // The contact points of a step are found at its start, so a body that ends the
                     // step inside the hitbox shows as touching only in the next step: that is the
                     // same touch, not a new one.

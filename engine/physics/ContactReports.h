@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/physics/BodySweep.h"
 #include "engine/physics/RigidBody.h"
 #include "engine/physics/SimulationEventCallback.h"
 
@@ -10,18 +11,12 @@
 #include <utility>
 #include <vector>
 
-// The box round a body's bounds at the start and at the end of a step.
-struct SweptBox {
-    btVector3 min;
-    btVector3 max;
-};
-
 // Turns the contacts of a finished step into reports for the pairs whose filter asks for them: a
 // pair is reported in the step in which it starts to touch, once however many of its shapes touch,
 // and not again until it has stopped touching. Fast bodies with continuous collision detection are
 // also swept from their pose at the start of the step to their pose at its end against every body
-// they would be reported with (the hitboxes): the library's own sweeps skip pairs that are never
-// solved, so a disc crossing a hitbox between two steps would otherwise never be seen. All vectors
+// they would be reported with (the hitboxes): the sweeps that stop fast bodies leave out pairs that
+// are never solved, so a disc crossing a hitbox between two steps would otherwise never be seen. All vectors
 // are kept between steps, so a steady step allocates nothing.
 class ContactReports {
 public:

@@ -4,35 +4,40 @@
 #include "engine/physics/BulletMath.h"
 #include "engine/physics/RigidBody.h"
 
+#include <algorithm>
 #include <glm/geometric.hpp>
 
 namespace {
-bool seenBy(const btCollisionObject* object, const btCollisionObject& self, const ControllerFilters& filters) {
-    const RigidBody* body = rigidBodyOf(object);
-    if (object == &self || !body) {
+bool seenBy(const RigidBody& body, const ControllerFilters& filters) {
+    if (body.getType() == BodyType::Static ? !filters.includeStatic : !filters.includeDynamic) {
         return false;
     }
-    if (body->getType() == BodyType::Static ? !filters.includeStatic : !filters.includeDynamic) {
-        return false;
-    }
-    return body->isSeenByQueries(filters.filterData ? *filters.filterData : FilterData{});
+    return body.isSeenByQueries(filters.filterData ? *filters.filterData : FilterData{});
 }
 
-// A query of the world as one controller sees it: its own body, and what its filters leave out,
-// are passed over before the narrow phase.
+bool isControllerBody(const btCollisionObject* object, const ControllerSweep::Controllers& controllers) {
+    return std::any_of(controllers.begin(), controllers.end(), [&](const std::unique_ptr<CapsuleController>& controller) {
+        return &controller->getActor()->bullet().body == object;
+    });
+}
+
+// A query of the world as one controller sees it: the controllers' bodies (its own too), and what
+// its filters leave out, are passed over before the narrow phase.
 template <typename Callback>
 class ControllerQuery : public Callback {
 public:
-    ControllerQuery(const btVector3& from, const btVector3& to, const btCollisionObject& self,
+    ControllerQuery(const btVector3& from, const btVector3& to, const ControllerSweep::Controllers& controllers,
                     const ControllerFilters& filters)
-        : Callback(from, to), self(self), filters(filters) {}
+        : Callback(from, to), controllers(controllers), filters(filters) {}
 
     bool needsCollision(btBroadphaseProxy* proxy) const override {
-        return seenBy(static_cast<const btCollisionObject*>(proxy->m_clientObject), self, filters);
+        const auto* object = static_cast<const btCollisionObject*>(proxy->m_clientObject);
+        const RigidBody* body = rigidBodyOf(object);
+        return body && !isControllerBody(object, controllers) && seenBy(*body, filters);
     }
 
 private:
-    const btCollisionObject& self;
+    const ControllerSweep::Controllers& controllers;
     const ControllerFilters& filters;
 };
 
@@ -58,16 +63,29 @@ constexpr float probeReach = 0.01f;
 constexpr float probeDepth = 0.05f;
 } // namespace
 
-ControllerSweep::ControllerSweep(const btCollisionWorld& world, const RigidBody& self, float radius, float height)
-    : world(world), self(self), shape(radius, height) {}
+ControllerSweep::ControllerSweep(const btCollisionWorld& world, const RigidBody& self, const Controllers& controllers,
+                                 float radius, float height)
+    : world(world), self(self), controllers(controllers), shape(radius, height) {}
 
 std::optional<SweepHit> ControllerSweep::cast(const glm::vec3& centre, const glm::vec3& motion,
                                               const ControllerFilters& filters) const {
     const btVector3 from = toBullet(centre);
     const btVector3 to = toBullet(centre + motion);
-    SweepCallback callback(from, to, self.bullet().body, filters);
-    world.convexSweepTest(&shape, btTransform(btQuaternion::getIdentity(), from),
-                          btTransform(btQuaternion::getIdentity(), to), callback);
+    const btTransform fromPose(btQuaternion::getIdentity(), from);
+    const btTransform toPose(btQuaternion::getIdentity(), to);
+    SweepCallback callback(from, to, controllers, filters);
+    world.convexSweepTest(&shape, fromPose, toPose, callback);
+    for (const auto& controller : controllers) {
+        RigidBody& other = *controller->getActor();
+        if (&other == &self || !seenBy(other, filters)) {
+            continue;
+        }
+        const btCapsuleShape volume(controller->getRadius(), controller->getHeight());
+        btRigidBody& body = other.bullet().body;
+        btCollisionWorld::objectQuerySingle(&shape, fromPose, toPose, &body, &volume,
+                                            btTransform(btQuaternion::getIdentity(), body.getWorldTransform().getOrigin()),
+                                            callback, 0.0f);
+    }
     if (!callback.hasHit()) {
         return std::nullopt;
     }
@@ -83,7 +101,7 @@ glm::vec3 ControllerSweep::faceBeyond(const SweepHit& hit, const ControllerFilte
     const glm::vec3 probe = hit.point + glm::normalize(away) * probeReach;
     const btVector3 from = toBullet(probe + glm::vec3(0.0f, probeDepth, 0.0f));
     const btVector3 to = toBullet(probe - glm::vec3(0.0f, probeDepth, 0.0f));
-    RayCallback ray(from, to, self.bullet().body, filters);
+    RayCallback ray(from, to, controllers, filters);
     world.rayTest(from, to, ray);
     return ray.hasHit() ? glm::normalize(toGlm(ray.m_hitNormalWorld)) : hit.normal;
 }

@@ -4,7 +4,9 @@
 
 #include <btBulletCollisionCommon.h>
 #include <glm/vec3.hpp>
+#include <memory>
 #include <optional>
+#include <vector>
 
 class RigidBody;
 
@@ -14,10 +16,16 @@ struct SweepHit {
     glm::vec3 point;  // where the capsule touches
 };
 
-// Sweeps an upright capsule through the world for one controller, ignoring the controller's own body.
+// Sweeps an upright capsule through the world for one controller, ignoring the controller's own
+// body. Other controllers are met at their full size, not as the scaled bodies that dynamic bodies
+// collide with.
 class ControllerSweep {
 public:
-    ControllerSweep(const btCollisionWorld& world, const RigidBody& self, float radius, float height);
+    using Controllers = std::vector<std::unique_ptr<CapsuleController>>;
+
+    // controllers: every controller of the world, this one included; kept by reference.
+    ControllerSweep(const btCollisionWorld& world, const RigidBody& self, const Controllers& controllers, float radius,
+                    float height);
 
     // The first surface that stops the capsule moved from centre by motion; surfaces the motion
     // leaves do not stop it.
@@ -30,5 +38,6 @@ public:
 private:
     const btCollisionWorld& world;
     const RigidBody& self;
+    const Controllers& controllers;
     btCapsuleShape shape;
 };

@@ -5,12 +5,11 @@
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/ContactMaterials.h"
 #include "engine/physics/ContactReports.h"
+#include "engine/physics/ContinuousSweeps.h"
 #include "engine/physics/ControllerSweep.h"
 #include "engine/physics/DebugFrame.h"
 #include "engine/physics/DebuggerConnection.h"
-#include "engine/physics/DynamicsWorld.h"
 #include "engine/physics/FilteringDispatcher.h"
-#include "engine/physics/LevelSweeps.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,10 +53,10 @@ struct PhysicsWorld::Impl {
     BodyPairFilter pairFilter;
     btDbvtBroadphase broadphase;
     btSequentialImpulseConstraintSolver solver;
-    DynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
+    btDiscreteDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
     std::vector<std::unique_ptr<RigidBody>> bodies;
     std::vector<std::unique_ptr<CapsuleController>> controllers;
-    LevelSweeps levelSweeps;
+    ContinuousSweeps continuousSweeps;
     ContactReports reports;
     DebuggerConnection debugger;
     DebugFrame frame;
@@ -95,7 +94,7 @@ void PhysicsWorld::step(float dt) {
     // No sub-steps: one step of exactly dt, and the bodies' own transforms are the result.
     impl->world.stepSimulation(dt, 0, dt);
     ++impl->stepCount;
-    impl->levelSweeps.apply(impl->bodies);
+    impl->continuousSweeps.apply(impl->bodies, *impl->broadphase.getOverlappingPairCache(), dt);
     impl->reports.collect(impl->dispatcher, impl->bodies);
     const std::vector<ContactPair>& reports = impl->reports.getReports();
     if (simulationEventCallback && !reports.empty()) {
@@ -180,16 +179,36 @@ CapsuleController* PhysicsWorld::createCapsuleController(float radius, float hei
     RigidBody& actor = addBody(BodyType::Kinematic, Pose(), false, nullptr);
     actor.followsController = true;
     auto shape = std::make_unique<Shape>();
-    shape->geometry = Geometry::capsule(radius, 0.5f * height);
+    // Dynamic bodies meet the capsule scaled down: a frisbee that grazes the player's outline is not
+    // thrown back by a solid zone bigger than the dog (the hitbox scores it instead). The controller's
+    // own sweeps, and the other controllers', use the full capsule.
+    shape->geometry = Geometry::capsule(CapsuleController::scaleCoeff * radius, CapsuleController::scaleCoeff * 0.5f * height);
     // Capsules lie along x; a quarter turn about z stands this one up.
     shape->localPose = Pose(glm::angleAxis(glm::half_pi<float>(), glm::vec3(0.0f, 0.0f, 1.0f)), glm::vec3(0.0f));
     shape->simulationFilterData = filterDataOf(CollisionGroup::Player);
     shape->queryFilterData = filterDataOf(CollisionGroup::Player);
     actor.addShape(std::move(shape));
-    auto sweep = std::make_unique<ControllerSweep>(impl->world, actor, radius + CapsuleController::contactOffset, height);
+    auto sweep = std::make_unique<ControllerSweep>(impl->world, actor, impl->controllers,
+                                                   radius + CapsuleController::contactOffset, height);
     impl->controllers.push_back(
         std::make_unique<CapsuleController>(actor, std::move(sweep), errorCallback, radius, height));
     return impl->controllers.back().get();
+}
+
+void PhysicsWorld::releaseController(CapsuleController* controller) {
+    if (!controller || !checkInitialised("releaseController")) {
+        return;
+    }
+    auto& controllers = impl->controllers;
+    const auto found = std::find_if(controllers.begin(), controllers.end(),
+                                    [&](const std::unique_ptr<CapsuleController>& entry) { return entry.get() == controller; });
+    if (found == controllers.end()) {
+        reportError(errorCallback, ErrorCode::InvalidParameter, "releaseController: not a controller of this world.");
+        return;
+    }
+    RigidBody& actor = *controller->getActor();
+    controllers.erase(found);
+    releaseBody(actor);
 }
 
 glm::vec3 PhysicsWorld::getGravity() const { return gravity; }

@@ -50,6 +50,10 @@ public:
     // A capsule controller at the origin (radius and cylinder height in metres). Null, with an error,
     // for sizes that are not positive.
     CapsuleController* createCapsuleController(float radius, float height);
+    // Takes a controller and its capsule body out of the world and destroys them; null is ignored.
+    // The game never does (its players live as long as the world); whoever makes players for a
+    // while must, or their capsules stay behind, solid and unseen.
+    void releaseController(CapsuleController* controller);
 
     glm::vec3 getGravity() const;
     // The receiver of each step's contact reports; null for none. Not owned.

@@ -1,5 +1,6 @@
 #include "engine/physics/RigidBody.h"
 
+#include "engine/physics/BodySweep.h"
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/BulletMath.h"
 #include "engine/physics/Finite.h"
@@ -28,21 +29,6 @@ std::unique_ptr<btCollisionShape> collisionShapeOf(const Geometry& geometry) {
     }
     default:
         return nullptr;
-    }
-}
-
-// The radius of a sphere that fits inside the shape: what continuous collision detection sweeps.
-float innerRadius(const Geometry& geometry) {
-    switch (geometry.getType()) {
-    case GeometryType::Sphere:
-    case GeometryType::Capsule:
-        return geometry.getRadius();
-    case GeometryType::Box: {
-        const glm::vec3 half = geometry.getHalfExtents();
-        return std::min({half.x, half.y, half.z});
-    }
-    default:
-        return 0.0f;
     }
 }
 
@@ -155,7 +141,7 @@ bool RigidBody::updateMassAndInertia(float density) {
         bulletBody->body.updateInertiaTensor();
     }
     placeShapes(actorPose);
-    configureCcd();
+    updateHull();
     return true;
 }
 
@@ -179,7 +165,8 @@ bool RigidBody::isSeenByQueries(const FilterData& filter) const {
 
 void RigidBody::beginStep() {
     btRigidBody& body = bulletBody->body;
-    bulletBody->stepStart = body.getWorldTransform();
+    // Where the last step left the body: a controller's capsule has been moved since, not teleported.
+    bulletBody->stepStart = body.getInterpolationWorldTransform();
     if (kinematicTarget) {
         body.setWorldTransform(toBullet(*kinematicTarget * centreOfMass));
         kinematicTarget.reset();
@@ -210,7 +197,7 @@ void RigidBody::addShape(std::unique_ptr<Shape> shape, std::unique_ptr<CookedTri
     bulletBody->compound.addChildShape(toBullet(centreOfMass.inverse() * shape->localPose), child);
     filterWord |= shape->simulationFilterData.word0;
     shapes.push_back(std::move(shape));
-    configureCcd();
+    updateHull();
     if (bulletBody->world) {
         bulletBody->world->updateSingleAabb(&bulletBody->body);
     }
@@ -231,17 +218,10 @@ void RigidBody::placeShapes(const Pose& actorPose) {
     }
 }
 
-void RigidBody::configureCcd() {
-    if (!ccdEnabled || shapes.empty()) {
-        return;
+void RigidBody::updateHull() {
+    if (ccdEnabled) {
+        bulletBody->hull = hullOfBoxes(bulletBody->compound);
     }
-    float radius = innerRadius(shapes.front()->geometry);
-    for (const auto& shape : shapes) {
-        radius = std::min(radius, innerRadius(shape->geometry));
-    }
-    // Bodies moving more than this radius in a step are swept; slower ones cannot skip a wall.
-    bulletBody->body.setCcdMotionThreshold(radius);
-    bulletBody->body.setCcdSweptSphereRadius(radius);
 }
 
 PhysicsErrorCallback& RigidBody::errors() const { return world.errorCallback; }

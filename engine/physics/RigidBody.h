@@ -84,7 +84,8 @@ private:
     // The shape's Bullet side is built from its geometry; a triangle mesh brings its own.
     void addShape(std::unique_ptr<Shape> shape, std::unique_ptr<CookedTriangleMesh> mesh = nullptr);
     void placeShapes(const Pose& actorPose);
-    void configureCcd();
+    // After the shapes' places in the compound changed.
+    void updateHull();
     PhysicsErrorCallback& errors() const;
 
     PhysicsWorld& world;

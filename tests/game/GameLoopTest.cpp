@@ -13,8 +13,7 @@
 #include <gtest/gtest.h>
 
 // The real loop over the real scene on the test run's Engine, paced by a clock the test sets:
-// nothing sleeps. Each test builds the scene once (the players' controllers stay in the physics
-// world for the process), and CTest runs every test in a process of its own.
+// nothing sleeps. Each test builds the scene once; what it leaves under the root goes when it ends.
 namespace {
 struct PassCounter : Component {
     explicit PassCounter(GameObject* owner) : Component(owner, "PassCounter") {}

@@ -26,9 +26,8 @@ inline std::vector<std::shared_ptr<GameObject>> frisbees() {
 // root, over a flat floor at y = 0. The walks are driven by hand: frame() is one update walk,
 // step() one physics step and its fixed-update walk. The model component draws nothing here.
 struct PlayerRig {
-    explicit PlayerRig(std::uint64_t index = 0, const glm::vec3& foot = {0.0f, 0.0f, 0.0f}) {
-        static RigidBody* floor = gEngine->physics.addRigidStatic({floorMesh(200.0f)});
-        (void)floor;
+    explicit PlayerRig(std::uint64_t index = 0, const glm::vec3& foot = {0.0f, 0.0f, 0.0f})
+        : floor(gEngine->physics.addRigidStatic({floorMesh(200.0f)})) {
         object = gEngine->root->addChild("Player " + std::to_string(index + 1)).lock();
         object->position = foot;
         object->addComponent<ModelComponent>(nullptr);
@@ -39,11 +38,13 @@ struct PlayerRig {
                      .lock();
     }
 
+    // Leaves the world as it was: the player with its controller, its frisbees and the floor go.
     ~PlayerRig() {
         gEngine->root->destroyChild(object.get());
         for (const std::shared_ptr<GameObject>& frisbee : frisbees()) {
             gEngine->root->destroyChild(frisbee.get());
         }
+        floor->release();
     }
 
     void frame() { updateRoot(gEngine->root); }
@@ -80,6 +81,7 @@ struct PlayerRig {
         return glm::normalize(glm::vec3(-view.front.x, 0.0f, -view.front.z));
     }
 
+    RigidBody* floor;
     AbsoluteViewportView view{0, 0, 640, 180};
     std::shared_ptr<GameObject> object;
     std::shared_ptr<PlayerComponent> player;

@@ -1,7 +1,10 @@
 // The main of the test executables that need the Engine: one Engine, with a small window under the
-// test run's X display, lives in gEngine for the whole run, as it does in the game.
+// test run's X display, lives in gEngine for the whole run, as it does in the game. Each test leaves
+// its scene as it found it.
 #include "engine/Engine.h"
 #include "engine/Logging.h"
+
+#include "tests/support/SceneRestorer.h"
 
 #include <gtest/gtest.h>
 
@@ -24,5 +27,6 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     setupLogging();
     testing::AddGlobalTestEnvironment(new EngineEnvironment);
+    testing::UnitTest::GetInstance()->listeners().Append(new SceneRestorer);
     return RUN_ALL_TESTS();
 }

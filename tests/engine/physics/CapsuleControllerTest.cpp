@@ -201,6 +201,26 @@ TEST_F(ControllerCourse, OtherControllersBlockButDiscsAndHitboxesDoNot) {
     EXPECT_NEAR(foot().x, 3.0f - radius - reach, 0.01f);
 }
 
+// A released controller leaves no capsule behind: neither other controllers nor dynamic bodies meet
+// anything where it stood.
+TEST_F(ControllerCourse, AReleasedControllerLeavesNothingBehind) {
+    build({});
+    CapsuleController* other = world->createCapsuleController(radius, height);
+    other->setFootPosition(glm::dvec3(3.0, 0.0, 0.0));
+    world->releaseController(other);
+    world->releaseController(nullptr);
+    RigidBody* ball = world->createRigidDynamic(Pose(glm::vec3(3.0f, 3.0f, 0.0f)), false, nullptr);
+    world->attachShape(*ball, Geometry::sphere(0.1f), Pose(), nullptr);
+    ball->updateMassAndInertia(1.0f);
+    walkFor(90, glm::vec3(3.0f, 0.0f, 0.0f));
+    EXPECT_GT(foot().x, 4.0f) << "walked through where the other controller was";
+    EXPECT_NEAR(ball->getGlobalPose().position.y, 0.1f, 0.02f) << "the ball fell to the floor";
+
+    LogCapture log;
+    world->releaseController(controller + 1);
+    EXPECT_EQ(log.messages(spdlog::level::err).size(), 1u);
+}
+
 TEST_F(ControllerCourse, InvalidMovesAreRefused) {
     build({});
     walkFor(5, glm::vec3(0.0f));

@@ -1,0 +1,188 @@
+#include "engine/physics/PhysicsWorld.h"
+
+#include "tests/engine/physics/TestFrisbee.h"
+#include "tests/engine/physics/TestLevels.h"
+
+#include <glm/gtc/constants.hpp>
+#include <gtest/gtest.h>
+#include <string>
+
+// Fast discs against everything the collision filter solves with them: the level, the players'
+// capsules and each other. At 40 to 60 m/s a disc moves 0.67 to 1 m per step, ten to twenty times
+// its thickness; without continuous detection it passes through a capsule or another disc between
+// two steps, or ends a step deep inside a wall.
+namespace {
+constexpr float dt = 1.0f / 60.0f;
+// How deep a disc may press into a surface it hits: the solver's own contact slop.
+constexpr float sinkTolerance = 0.05f;
+// The player's capsule as dynamic bodies meet it: the controller's, scaled by 0.8.
+constexpr float capsuleRadius = 0.8f * 0.39f;
+constexpr float capsuleHalfHeight = 0.8f * 0.59f;
+
+struct Orientation {
+    const char* name;
+    glm::quat turn;
+};
+
+// Flat (thin along y), on edge across the flight (thin along z), face first (thin along x).
+const Orientation orientations[] = {
+    {"flat", glm::quat(1.0f, 0.0f, 0.0f, 0.0f)},
+    {"on edge", glm::angleAxis(glm::half_pi<float>(), glm::vec3(1.0f, 0.0f, 0.0f))},
+    {"face first", glm::angleAxis(glm::half_pi<float>(), glm::vec3(0.0f, 0.0f, 1.0f))},
+};
+
+const float speeds[] = {40.0f, 60.0f};
+
+// How far the disc reaches from its centre along the unit direction: the farther of its two boxes.
+float reach(const Pose& pose, const glm::vec3& direction) {
+    float farthest = 0.0f;
+    for (const float angle : {0.0f, glm::quarter_pi<float>()}) {
+        const glm::quat turn = pose.rotation * glm::angleAxis(angle, glm::vec3(0.0f, 1.0f, 0.0f));
+        float along = 0.0f;
+        for (int axis = 0; axis < 3; ++axis) {
+            glm::vec3 unit(0.0f);
+            unit[axis] = 1.0f;
+            along += std::abs(glm::dot(direction, turn * unit)) * frisbeeHalfExtents[axis];
+        }
+        farthest = std::max(farthest, along);
+    }
+    return farthest;
+}
+
+std::string caseName(const char* orientation, float speed, float extra) {
+    return std::string(orientation) + " at " + std::to_string(speed) + " m/s, " + std::to_string(extra);
+}
+
+// A wall 2 m thick whose face is at x = 10, straight ahead. Each start offset puts the disc at a
+// different place along its last step; offset 0 makes its centre land exactly on the face (10 m
+// in 15 steps at 40 m/s).
+TEST(ContinuousDetection, FastDiscsStopAtAWallAndBounceOffIt) {
+    std::vector<std::string> failures;
+    for (const Orientation& orientation : orientations) {
+        for (const float speed : speeds) {
+            for (const float start : {0.0f, 0.2f, 0.45f}) {
+                PhysicsWorld world;
+                world.init();
+                world.addRigidStatic({boxMesh(glm::vec3(10.0f, -5.0f, -5.0f), glm::vec3(12.0f, 5.0f, 5.0f))});
+                RigidBody* disc = throwFrisbee(world, Pose(orientation.turn, glm::vec3(start, 0.0f, 0.0f)),
+                                               glm::vec3(speed, 0.0f, 0.0f));
+                float deepest = -1.0f;
+                float rebound = 0.0f;
+                for (int step = 0; step < 40; ++step) {
+                    const float before = disc->getLinearVelocity().x;
+                    world.step(dt);
+                    const Pose pose = disc->getGlobalPose();
+                    deepest = std::max(deepest, pose.position.x + reach(pose, glm::vec3(1.0f, 0.0f, 0.0f)) - 10.0f);
+                    if (before > 0.0f && disc->getLinearVelocity().x <= 0.0f && rebound == 0.0f) {
+                        rebound = -disc->getLinearVelocity().x / before;
+                    }
+                }
+                // The disc's 0.6 and the level's 0.0 average to 0.3.
+                if (deepest > sinkTolerance || rebound < 0.2f || rebound > 0.4f) {
+                    failures.push_back(caseName(orientation.name, speed, start) + ": " + std::to_string(deepest) +
+                                       " m deep, rebound " + std::to_string(rebound));
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
+}
+
+// Thrown down onto the floor at a slant: the disc must stay on top, whatever edge it lands on.
+TEST(ContinuousDetection, FastDiscsLandOnTheFloorWithoutSinking) {
+    std::vector<std::string> failures;
+    for (const Orientation& orientation : orientations) {
+        for (const float speed : speeds) {
+            for (const float degrees : {20.0f, 45.0f, 90.0f}) {
+                PhysicsWorld world;
+                world.init();
+                world.addRigidStatic({floorMesh(100.0f)});
+                const float slant = glm::radians(degrees);
+                RigidBody* disc = throwFrisbee(world, Pose(orientation.turn, glm::vec3(0.0f, 3.1f, 0.0f)),
+                                               speed * glm::vec3(std::cos(slant), -std::sin(slant), 0.0f));
+                float deepest = -1.0f;
+                for (int step = 0; step < 60; ++step) {
+                    world.step(dt);
+                    const Pose pose = disc->getGlobalPose();
+                    deepest = std::max(deepest, reach(pose, glm::vec3(0.0f, -1.0f, 0.0f)) - pose.position.y);
+                }
+                if (deepest > sinkTolerance) {
+                    failures.push_back(caseName(orientation.name, speed, degrees) + ": " + std::to_string(deepest) +
+                                       " m deep");
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
+}
+
+// A standing capsule, and one walking at 12 m/s towards the disc (52 and 72 m/s closing). The flight
+// paths cross the capsule at heights and sideways offsets well inside it, so a disc that is not
+// stopped shows up behind the capsule's axis.
+TEST(ContinuousDetection, FastDiscsNeverPassThroughAPlayersCapsule) {
+    std::vector<std::string> failures;
+    int crossings = 0;
+    for (const Orientation& orientation : orientations) {
+        for (const float speed : speeds) {
+            for (const float walk : {0.0f, 12.0f}) {
+                for (const glm::vec2 offset : {glm::vec2(0.0f), glm::vec2(0.3f, 0.15f), glm::vec2(-0.4f, -0.15f)}) {
+                    PhysicsWorld world;
+                    world.init();
+                    CapsuleController* capsule = world.createCapsuleController(0.39f, 1.18f);
+                    capsule->setPosition(glm::dvec3(0.0));
+                    RigidBody* disc = throwFrisbee(
+                        world, Pose(orientation.turn, glm::vec3(-7.3f, offset.x, offset.y)), glm::vec3(speed, 0.0f, 0.0f));
+                    bool passed = false;
+                    for (int step = 0; step < 30 && !passed; ++step) {
+                        capsule->move(glm::vec3(-walk * dt, 0.0f, 0.0f), 0.001f, dt);
+                        world.step(dt);
+                        const glm::vec3 at = disc->getGlobalPose().position;
+                        passed = at.x > static_cast<float>(capsule->getPosition().x);
+                    }
+                    ++crossings;
+                    if (passed) {
+                        failures.push_back(caseName(orientation.name, speed, walk) + " offset " +
+                                           std::to_string(offset.x) + ", " + std::to_string(offset.y));
+                    }
+                }
+            }
+        }
+    }
+    static_assert(capsuleRadius > 0.15f && capsuleHalfHeight > 0.4f, "every path must cross the capsule");
+    EXPECT_TRUE(failures.empty()) << failures.size() << " of " << crossings << ": " << ::testing::PrintToString(failures);
+}
+
+struct DiscPair {
+    float first;  // velocity along x of the disc on the left, m/s
+    float second; // of the disc on the right
+};
+
+// Two discs on one line, overlapping in height and sideways: one flying into one at rest, or both
+// towards each other. A disc that passes the other shows as the two centres changing order.
+TEST(ContinuousDetection, FastDiscsNeverPassThroughEachOther) {
+    const DiscPair pairs[] = {{40.0f, 0.0f}, {60.0f, 0.0f}, {30.0f, -30.0f}, {40.0f, -20.0f}};
+    std::vector<std::string> failures;
+    for (const Orientation& orientation : orientations) {
+        for (const DiscPair& pair : pairs) {
+            for (const glm::vec2 offset : {glm::vec2(0.0f), glm::vec2(0.04f, 0.2f)}) {
+                PhysicsWorld world;
+                world.init();
+                RigidBody* left =
+                    throwFrisbee(world, Pose(orientation.turn, glm::vec3(-6.1f, 0.0f, 0.0f)), glm::vec3(pair.first, 0.0f, 0.0f));
+                RigidBody* right = throwFrisbee(world, Pose(glm::vec3(0.0f, offset.x, offset.y)),
+                                                glm::vec3(pair.second, 0.0f, 0.0f));
+                bool passed = false;
+                for (int step = 0; step < 30 && !passed; ++step) {
+                    world.step(dt);
+                    passed = left->getGlobalPose().position.x > right->getGlobalPose().position.x;
+                }
+                if (passed) {
+                    failures.push_back(caseName(orientation.name, pair.first, pair.second) + " offset " +
+                                       std::to_string(offset.x) + ", " + std::to_string(offset.y));
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(failures.empty()) << failures.size() << ": " << ::testing::PrintToString(failures);
+}
+} // namespace
