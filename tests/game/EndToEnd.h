@@ -1,0 +1,53 @@
+#pragma once
+
+#include "tests/engine/platform/XTestDriver.h"
+#include "tests/game/GameProcess.h"
+#include "tests/game/ScreenGrab.h"
+
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+
+// The fixture of the tests that play the real program under the test run's Xvfb the way two
+// people would. Input comes through XTEST on two distinct devices: the core XTEST pointer (the
+// game's handle-less "Virtual Mouse") and "Xvfb mouse". They take the keyboard focus and inject
+// input, so they run alone (RESOURCE_LOCK x_input).
+class EndToEnd : public testing::Test {
+protected:
+    void SetUp() override;
+
+    // The picture once the game has drawn something where the test holds, or the last one.
+    std::optional<Picture> waitFor(const std::function<bool(const Picture&)>& test,
+                                   std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // The picture once time has passed. A window that has gone (the game died) fails the test
+    // and gives an empty picture, which matches no region, instead of reading an empty optional.
+    Picture settle(std::chrono::milliseconds time = std::chrono::milliseconds(1500));
+    // Of the frames drawn over the next second, the one that differs most from before in the
+    // region: a thrown frisbee is largest right after it has left the eye.
+    Picture mostChanged(const Picture& before, const PictureRegion& region);
+    // Written as <directory>/<name>.png, to look at when a test fails.
+    void save(const Picture& picture, const std::string& directory, const std::string& name);
+
+    void tapKey(unsigned long keysym);
+    void holdKey(unsigned long keysym, std::chrono::milliseconds time);
+    // Held across a few frames: a press and release within one input update cancel out.
+    void clickCore();
+    void clickDevice();
+    // Once the start screen is up: M, a click of the core pointer (player 1), a click of the
+    // Xvfb mouse (player 2), M, each step confirmed in the game's log. Swaps the default mice.
+    void assignMice(const GameProcess& game);
+
+    XTestDriver x;
+    ScreenGrab screen;
+    unsigned long window = 0;
+};
+
+bool isOrange(Picture::Pixel p);
+bool isWhite(Picture::Pixel p);
+bool isRed(Picture::Pixel p);
+bool isBlack(Picture::Pixel p);
+
+// Heart k of a player's row, 0 the rightmost: 40 pixels square, 10 above the half's bottom.
+PictureRegion heart(int k, int viewBottom, int windowWidth);
