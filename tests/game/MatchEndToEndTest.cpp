@@ -37,11 +37,11 @@ constexpr int lookDownCounts = 120;
 const std::string workDirectory = std::string(VORNHALT_E2E_DIRECTORY) + "/match";
 const std::string fontPath = std::string(VORNHALT_RUN_DIRECTORY) + "/assets/fonts/Open_Sans/OpenSans-Regular.ttf";
 
-// A player's row of hearts as seen, heart 0 (the rightmost) first: 'o' drawn, '.' not drawn,
-// '?' neither clearly.
+// A player's row of hearts as seen, from the left: 'o' drawn, '.' not drawn, '?' neither
+// clearly.
 std::string heartRow(const Picture& picture, int viewBottom) {
     std::string row;
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 4; k >= 0; --k) {
         const int red = countPixels(picture, heart(k, viewBottom, width), isRed);
         row += red > 400 ? 'o' : red < 40 ? '.' : '?';
     }
@@ -49,7 +49,9 @@ std::string heartRow(const Picture& picture, int viewBottom) {
 }
 
 // The row of a player with that many lives: lost hearts go from the left.
-std::string rowOf(int lives) { return std::string(static_cast<std::size_t>(lives), 'o') + std::string(static_cast<std::size_t>(5 - lives), '.'); }
+std::string rowOf(int lives) {
+    return std::string(static_cast<std::size_t>(5 - lives), '.') + std::string(static_cast<std::size_t>(lives), 'o');
+}
 
 // The result texts over a view whose bottom is at that window row, counted from the bottom: the
 // headline standing on the view's centre line, the hint hanging from 25 pixels below it.
@@ -70,12 +72,14 @@ protected:
             [&](const Picture& p) { return countChanged(before, p, playerOneView) > 8; }, 10s);
         x.pressCoreButton(1, false);
         x.sync();
+        ASSERT_TRUE(thrown) << "the game's window has gone";
         EXPECT_GT(countChanged(before, *thrown, playerOneView), 8) << "no frisbee left player 1's eye";
     }
 
-    // The first picture in which player 2's hearts differ from the row given, or the last one.
+    // The first picture in which player 2's hearts differ from the row given, or the last one;
+    // an empty one, whose row shows no heart, once the window has gone.
     Picture nextRow(const std::string& row) {
-        return *waitFor([&](const Picture& p) { return heartRow(p, half) != row; }, 10s);
+        return waitFor([&](const Picture& p) { return heartRow(p, half) != row; }, 10s).value_or(Picture{});
     }
 };
 
@@ -105,8 +109,8 @@ TEST_F(EndToEndMatch, PlayerOneThrowsUntilPlayerTwoHasLostThenEnterRestartsAtThe
     x.sync();
     const Picture aimed = settle();
     save(aimed, workDirectory, "2-aimed");
-    for (const PictureRegion& view : {playerOneView, playerTwoView}) {
-        EXPECT_GT(countChanged(start, aimed, view), view.width * view.height / 5) << "the views turned";
+    for (const auto& [player, view] : {std::pair{1, playerOneView}, std::pair{2, playerTwoView}}) {
+        EXPECT_GT(countChanged(start, aimed, view), view.width * view.height / 5) << "player " << player << " looked";
     }
 
     // One hit a throw, each costing one heart, the leftmost still drawn.
@@ -133,12 +137,12 @@ TEST_F(EndToEndMatch, PlayerOneThrowsUntilPlayerTwoHasLostThenEnterRestartsAtThe
     const Picture expected = result.paintOver(before);
     save(expected, workDirectory, "4-game-over-expected");
     save(over, workDirectory, "4-game-over");
-    for (const PictureRegion& view : {playerTwoSky, playerOneSky}) {
+    for (const auto& [texts, view] : {std::pair{"\"YOU LOSE!\" over player 2's view", playerTwoSky},
+                                      std::pair{"\"YOU WIN!\" over player 1's view", playerOneSky}}) {
         const int shown = countChanged(before, expected, view);
         EXPECT_GT(shown, 1500) << "the texts stand out from the scene";
         EXPECT_LT(countChanged(expected, over, view), shown / 20)
-            << "\"YOU LOSE!\" over player 2's half, \"YOU WIN!\" over player 1's, each over "
-               "\"Press ENTER to restart\"";
+            << texts << ", \"Press ENTER to restart\" below it";
     }
 
     // The restart: full rows, and both views again what they were at the first start.
@@ -147,9 +151,9 @@ TEST_F(EndToEndMatch, PlayerOneThrowsUntilPlayerTwoHasLostThenEnterRestartsAtThe
     const Picture restarted = settle(2s);
     save(restarted, workDirectory, "5-restarted");
     EXPECT_EQ(heartRow(restarted, height), rowOf(5));
-    for (const PictureRegion& view : {playerOneView, playerTwoView}) {
+    for (const auto& [player, view] : {std::pair{1, playerOneView}, std::pair{2, playerTwoView}}) {
         EXPECT_LT(countChanged(start, restarted, view), view.width * view.height / 100)
-            << "back at the spawn point, looking as at the first start";
+            << "player " << player << " back at the spawn point, looking as at the first start";
     }
 
     tapKey(XK_Escape);

@@ -120,13 +120,3 @@ Picture TextRaster::paintOver(const Picture& picture) const {
     }
     return painted;
 }
-
-int TextRaster::inkedPixels(const PictureRegion& region) const {
-    int count = 0;
-    for (int y = std::max(region.y, 0); y < region.y + region.height && y < height; ++y) {
-        for (int x = std::max(region.x, 0); x < region.x + region.width && x < width; ++x) {
-            count += coverage[static_cast<std::size_t>(y * width + x)] >= 0.5f ? 1 : 0;
-        }
-    }
-    return count;
-}

@@ -26,8 +26,6 @@ public:
 
     // The picture with white text of this coverage blended over it.
     Picture paintOver(const Picture& picture) const;
-    // Pixels of the region that the text covers at least half.
-    int inkedPixels(const PictureRegion& region) const;
 
 private:
     struct Bitmap {
