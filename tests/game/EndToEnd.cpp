@@ -39,21 +39,6 @@ Picture EndToEnd::settle(std::chrono::milliseconds time) {
     return *picture;
 }
 
-Picture EndToEnd::mostChanged(const Picture& before, const PictureRegion& region) {
-    Picture best = before;
-    int most = 0;
-    const auto deadline = std::chrono::steady_clock::now() + 1s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (const std::optional<Picture> picture = screen.grab(window)) {
-            if (const int changed = countChanged(before, *picture, region); changed > most) {
-                most = changed;
-                best = *picture;
-            }
-        }
-    }
-    return best;
-}
-
 void EndToEnd::save(const Picture& picture, const std::string& directory, const std::string& name) {
     EXPECT_TRUE(savePng(picture, directory + "/" + name + ".png"));
 }
@@ -70,20 +55,31 @@ void EndToEnd::holdKey(unsigned long keysym, std::chrono::milliseconds time) {
     x.pressKey(keysym, false);
 }
 
-void EndToEnd::clickCore() {
-    x.pressCoreButton(1, true);
-    x.sync();
-    std::this_thread::sleep_for(300ms);
-    x.pressCoreButton(1, false);
+void EndToEnd::pressButton(Pointer pointer, bool down) {
+    if (pointer == Pointer::Core) {
+        x.pressCoreButton(1, down);
+    } else {
+        x.pressDeviceButton(1, down);
+    }
     x.sync();
 }
 
-void EndToEnd::clickDevice() {
-    x.pressDeviceButton(1, true);
-    x.sync();
+void EndToEnd::click(Pointer pointer) {
+    pressButton(pointer, true);
     std::this_thread::sleep_for(300ms);
-    x.pressDeviceButton(1, false);
-    x.sync();
+    pressButton(pointer, false);
+}
+
+std::optional<Picture> EndToEnd::throwSeen(Pointer pointer, const Picture& before, const PictureRegion& view) {
+    constexpr int frisbeePixels = 8;
+    pressButton(pointer, true);
+    std::optional<Picture> thrown =
+        waitFor([&](const Picture& p) { return countChanged(before, p, view) > frisbeePixels; }, 10s);
+    pressButton(pointer, false);
+    if (thrown && countChanged(before, *thrown, view) <= frisbeePixels) {
+        thrown.reset();
+    }
+    return thrown;
 }
 
 void EndToEnd::assignMice(const GameProcess& game) {
@@ -95,9 +91,9 @@ void EndToEnd::assignMice(const GameProcess& game) {
     std::this_thread::sleep_for(500ms);
     tapKey(XK_m);
     ASSERT_TRUE(game.waitForLog("Reconfiguring mice...", 30s)) << game.log();
-    clickCore();
+    click(Pointer::Core);
     ASSERT_TRUE(game.waitForLog("Configured player 1's mouse as 'Virtual Mouse'", 5s)) << game.log();
-    clickDevice();
+    click(Pointer::Device);
     ASSERT_TRUE(game.waitForLog("Configured player 2's mouse as 'Xvfb mouse'", 5s)) << game.log();
     tapKey(XK_m);
     ASSERT_TRUE(game.waitForLog("Reconfigured mice", 5s)) << game.log();

@@ -24,17 +24,20 @@ protected:
     // The picture once time has passed. A window that has gone (the game died) fails the test
     // and gives an empty picture, which matches no region, instead of reading an empty optional.
     Picture settle(std::chrono::milliseconds time = std::chrono::milliseconds(1500));
-    // Of the frames drawn over the next second, the one that differs most from before in the
-    // region: a thrown frisbee is largest right after it has left the eye.
-    Picture mostChanged(const Picture& before, const PictureRegion& region);
     // Written as <directory>/<name>.png, to look at when a test fails.
     void save(const Picture& picture, const std::string& directory, const std::string& name);
 
     void tapKey(unsigned long keysym);
     void holdKey(unsigned long keysym, std::chrono::milliseconds time);
+    // Which of the two X pointers: the core XTEST pointer or the Xvfb mouse.
+    enum class Pointer { Core, Device };
+    void pressButton(Pointer pointer, bool down);
     // Held across a few frames: a press and release within one input update cancel out.
-    void clickCore();
-    void clickDevice();
+    void click(Pointer pointer);
+    // Holds the pointer's left button until the view differs from before in more than a few
+    // pixels, a frisbee leaving the thrower's eye (a still scene changes none), then lets go: one
+    // throw, however slowly the frames come. The picture that showed it; nullopt when none did.
+    std::optional<Picture> throwSeen(Pointer pointer, const Picture& before, const PictureRegion& view);
     // Once the start screen is up: M, a click of the core pointer (player 1), a click of the
     // Xvfb mouse (player 2), M, each step confirmed in the game's log. Swaps the default mice.
     void assignMice(const GameProcess& game);

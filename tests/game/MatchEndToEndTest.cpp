@@ -8,7 +8,6 @@
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace {
 using namespace std::chrono_literals;
@@ -63,19 +62,6 @@ void addResult(TextRaster& raster, const std::string& headline, int viewBottom) 
 
 class EndToEndMatch : public EndToEnd {
 protected:
-    // Player 1 holds the button until the disc shows, leaving the eye in its view (a release
-    // within the same input update would cancel the press), then lets go: one throw.
-    void throwOnce(const Picture& before) {
-        x.pressCoreButton(1, true);
-        x.sync();
-        const std::optional<Picture> thrown = waitFor(
-            [&](const Picture& p) { return countChanged(before, p, playerOneView) > 8; }, 10s);
-        x.pressCoreButton(1, false);
-        x.sync();
-        ASSERT_TRUE(thrown) << "the game's window has gone";
-        EXPECT_GT(countChanged(before, *thrown, playerOneView), 8) << "no frisbee left player 1's eye";
-    }
-
     // The first picture in which player 2's hearts differ from the row given, or the last one;
     // an empty one, whose row shows no heart, once the window has gone.
     Picture nextRow(const std::string& row) {
@@ -118,7 +104,7 @@ TEST_F(EndToEndMatch, PlayerOneThrowsUntilPlayerTwoHasLostThenEnterRestartsAtThe
     Picture seen = aimed;
     for (int lives = 4; lives >= 0; --lives) {
         const std::string hit = std::to_string(5 - lives);
-        throwOnce(before);
+        ASSERT_TRUE(throwSeen(Pointer::Core, before, playerOneView)) << "throw " << hit << "\n" << game.log();
         seen = nextRow(rowOf(lives + 1));
         save(seen, workDirectory, "3-hit-" + hit);
         ASSERT_EQ(heartRow(seen, half), rowOf(lives)) << "after throw " << hit << "\n" << game.log();
