@@ -24,7 +24,7 @@ std::optional<Picture> EndToEnd::waitFor(const std::function<bool(const Picture&
                 return picture;
             }
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(50ms); // polling leaves the game the processor
     } while (std::chrono::steady_clock::now() < deadline);
     return picture;
 }
@@ -43,15 +43,16 @@ void EndToEnd::save(const Picture& picture, const std::string& directory, const 
     EXPECT_TRUE(savePng(picture, directory + "/" + name + ".png"));
 }
 
+Picture EndToEnd::changedFrom(const Picture& before, const PictureRegion& view, int pixels) {
+    const std::optional<Picture> changed =
+        waitFor([&](const Picture& p) { return countChanged(before, p, view) > pixels; });
+    EXPECT_TRUE(changed && countChanged(before, *changed, view) > pixels) << "the view never changed";
+    return settle();
+}
+
 void EndToEnd::tapKey(unsigned long keysym) {
     x.pressKey(keysym, true);
     std::this_thread::sleep_for(50ms);
-    x.pressKey(keysym, false);
-}
-
-void EndToEnd::holdKey(unsigned long keysym, std::chrono::milliseconds time) {
-    x.pressKey(keysym, true);
-    std::this_thread::sleep_for(time);
     x.pressKey(keysym, false);
 }
 
@@ -70,16 +71,27 @@ void EndToEnd::click(Pointer pointer) {
     pressButton(pointer, false);
 }
 
-std::optional<Picture> EndToEnd::throwSeen(Pointer pointer, const Picture& before, const PictureRegion& view) {
-    constexpr int frisbeePixels = 8;
-    pressButton(pointer, true);
-    std::optional<Picture> thrown =
-        waitFor([&](const Picture& p) { return countChanged(before, p, view) > frisbeePixels; }, 10s);
-    pressButton(pointer, false);
-    if (thrown && countChanged(before, *thrown, view) <= frisbeePixels) {
-        thrown.reset();
+std::optional<Picture> EndToEnd::holdUntilChanged(const std::function<void(bool)>& press,
+                                                  const Picture& before, const PictureRegion& view,
+                                                  int pixels) {
+    const auto changed = [&](const Picture& p) { return countChanged(before, p, view) > pixels; };
+    press(true);
+    std::optional<Picture> seen = waitFor(changed, 10s);
+    press(false);
+    if (seen && !changed(*seen)) {
+        seen.reset();
     }
-    return thrown;
+    return seen;
+}
+
+std::optional<Picture> EndToEnd::holdKeyUntilChanged(unsigned long keysym, const Picture& before,
+                                                     const PictureRegion& view, int pixels) {
+    return holdUntilChanged([&](bool down) { x.pressKey(keysym, down); }, before, view, pixels);
+}
+
+std::optional<Picture> EndToEnd::holdButtonUntilChanged(Pointer pointer, const Picture& before,
+                                                        const PictureRegion& view, int pixels) {
+    return holdUntilChanged([&](bool down) { pressButton(pointer, down); }, before, view, pixels);
 }
 
 void EndToEnd::assignMice(const GameProcess& game) {

@@ -27,17 +27,33 @@ protected:
     // Written as <directory>/<name>.png, to look at when a test fails.
     void save(const Picture& picture, const std::string& directory, const std::string& name);
 
+    // The picture a while after the view first differed from before in more than `pixels`
+    // pixels: input takes a frame or more to show, however slowly the frames come. A picture
+    // that never did fails the test and gives the last one.
+    Picture changedFrom(const Picture& before, const PictureRegion& view, int pixels);
+
     void tapKey(unsigned long keysym);
-    void holdKey(unsigned long keysym, std::chrono::milliseconds time);
     // Which of the two X pointers: the core XTEST pointer or the Xvfb mouse.
     enum class Pointer { Core, Device };
     void pressButton(Pointer pointer, bool down);
     // Held across a few frames: a press and release within one input update cancel out.
     void click(Pointer pointer);
-    // Holds the pointer's left button until the view differs from before in more than a few
-    // pixels, a frisbee leaving the thrower's eye (a still scene changes none), then lets go: one
-    // throw, however slowly the frames come. The picture that showed it; nullopt when none did.
-    std::optional<Picture> throwSeen(Pointer pointer, const Picture& before, const PictureRegion& view);
+    // Holds the key, or the pointer's left button, until the view differs from before in more
+    // than `pixels` pixels, then lets go: held long enough for the game to see it however slowly
+    // the frames come, and no longer than it takes to show. The picture that showed it; nullopt
+    // when none did.
+    std::optional<Picture> holdKeyUntilChanged(unsigned long keysym, const Picture& before,
+                                               const PictureRegion& view, int pixels);
+    std::optional<Picture> holdButtonUntilChanged(Pointer pointer, const Picture& before,
+                                                  const PictureRegion& view, int pixels);
+    // A frisbee leaving the thrower's eye changes a few pixels of its view; a still scene none.
+    static constexpr int frisbeePixels = 8;
+
+private:
+    std::optional<Picture> holdUntilChanged(const std::function<void(bool)>& press, const Picture& before,
+                                            const PictureRegion& view, int pixels);
+
+protected:
     // Once the start screen is up: M, a click of the core pointer (player 1), a click of the
     // Xvfb mouse (player 2), M, each step confirmed in the game's log. Swaps the default mice.
     void assignMice(const GameProcess& game);

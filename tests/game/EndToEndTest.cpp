@@ -78,7 +78,7 @@ TEST_F(EndToEnd, TwoPlayersAssignMiceStartTurnWalkThrowAndQuit) {
         x.moveCorePointer(30, 0);
     }
     x.sync();
-    const Picture turnedOne = settle();
+    const Picture turnedOne = changedFrom(play, playerOneView, width * half / 5);
     save(turnedOne, workDirectory, "3-player-1-turned");
     EXPECT_GT(countChanged(play, turnedOne, playerOneView), width * half / 5);
     EXPECT_LT(countChanged(play, turnedOne, playerTwoView), width * half / 50);
@@ -87,28 +87,28 @@ TEST_F(EndToEnd, TwoPlayersAssignMiceStartTurnWalkThrowAndQuit) {
         x.moveDevice(-30, 0);
     }
     x.sync();
-    const Picture turnedTwo = settle();
+    const Picture turnedTwo = changedFrom(turnedOne, playerTwoView, width * half / 5);
     save(turnedTwo, workDirectory, "4-player-2-turned");
     EXPECT_GT(countChanged(turnedOne, turnedTwo, playerTwoView), width * half / 5);
     EXPECT_LT(countChanged(turnedOne, turnedTwo, playerOneView), width * half / 50);
 
     // Walking: each with their own keys.
-    holdKey(XK_w, 600ms);
+    ASSERT_TRUE(holdKeyUntilChanged(XK_w, turnedTwo, playerOneView, width * half / 10));
     const Picture walkedOne = settle();
     save(walkedOne, workDirectory, "5-player-1-walked");
     EXPECT_GT(countChanged(turnedTwo, walkedOne, playerOneView), width * half / 10);
-    holdKey(XK_Home, 600ms);
+    ASSERT_TRUE(holdKeyUntilChanged(XK_Home, walkedOne, playerTwoView, width * half / 10));
     const Picture walkedTwo = settle();
     save(walkedTwo, workDirectory, "6-player-2-walked");
     EXPECT_GT(countChanged(walkedOne, walkedTwo, playerTwoView), width * half / 10);
 
     // Throwing: a frisbee leaves each thrower's eye and flies off ahead, in view.
-    const std::optional<Picture> thrownOne = throwSeen(Pointer::Core, walkedTwo, playerOneView);
+    const std::optional<Picture> thrownOne = holdButtonUntilChanged(Pointer::Core, walkedTwo, playerOneView, frisbeePixels);
     ASSERT_TRUE(thrownOne) << "player 1's frisbee\n" << game.log();
     save(*thrownOne, workDirectory, "7-player-1-threw");
 
     const Picture beforeTwo = settle(2500ms); // one frisbee at a time in view
-    const std::optional<Picture> thrownTwo = throwSeen(Pointer::Device, beforeTwo, playerTwoView);
+    const std::optional<Picture> thrownTwo = holdButtonUntilChanged(Pointer::Device, beforeTwo, playerTwoView, frisbeePixels);
     ASSERT_TRUE(thrownTwo) << "player 2's frisbee\n" << game.log();
     save(*thrownTwo, workDirectory, "8-player-2-threw");
 
