@@ -50,8 +50,9 @@ protected:
     static constexpr int frisbeePixels = 8;
 
 private:
-    std::optional<Picture> holdUntilChanged(const std::function<void(bool)>& press, const Picture& before,
-                                            const PictureRegion& view, int pixels);
+    std::optional<Picture> holdUntilChanged(const std::function<void(bool)>& press,
+                                            const Picture& before, const PictureRegion& view,
+                                            int pixels);
 
 protected:
     // Once the start screen is up: M, a click of the core pointer (player 1), a click of the
@@ -67,6 +68,12 @@ bool isOrange(Picture::Pixel p);
 bool isWhite(Picture::Pixel p);
 bool isRed(Picture::Pixel p);
 bool isBlack(Picture::Pixel p);
+
+// Player n's view in screenshot rows, from the top: player 2's is the upper half, player 1's
+// the lower.
+constexpr PictureRegion viewOf(int player, int windowWidth, int windowHeight) {
+    return {0, player == 2 ? 0 : windowHeight / 2, windowWidth, windowHeight / 2};
+}
 
 // Heart k of a player's row, 0 the rightmost: 40 pixels square, 10 above the half's bottom.
 PictureRegion heart(int k, int viewBottom, int windowWidth);

@@ -13,9 +13,8 @@ using namespace std::chrono_literals;
 constexpr int width = 960;
 constexpr int height = 540;
 constexpr int half = height / 2;
-// In screenshot rows, from the top: player 2's view is the upper half, player 1's the lower.
-constexpr PictureRegion playerTwoView{0, 0, width, half};
-constexpr PictureRegion playerOneView{0, half, width, half};
+constexpr PictureRegion playerOneView = viewOf(1, width, height);
+constexpr PictureRegion playerTwoView = viewOf(2, width, height);
 
 const std::string workDirectory = std::string(VORNHALT_E2E_DIRECTORY) + "/walk-and-throw";
 
@@ -62,7 +61,8 @@ TEST_F(EndToEnd, TwoPlayersAssignMiceStartTurnWalkThrowAndQuit) {
     save(play, workDirectory, "2-match-start");
     for (const int bottom : {height, half}) {
         for (int k = 0; k < 5; ++k) {
-            EXPECT_GT(countPixels(play, heart(k, bottom, width), isRed), 400) << "heart " << k << " above row " << bottom;
+            EXPECT_GT(countPixels(play, heart(k, bottom, width), isRed), 400)
+                << "heart " << k << " above row " << bottom;
         }
         EXPECT_GT(countPixels(play, label(bottom), isWhite), 60) << "the player label above row " << bottom;
     }
@@ -103,12 +103,14 @@ TEST_F(EndToEnd, TwoPlayersAssignMiceStartTurnWalkThrowAndQuit) {
     EXPECT_GT(countChanged(walkedOne, walkedTwo, playerTwoView), width * half / 10);
 
     // Throwing: a frisbee leaves each thrower's eye and flies off ahead, in view.
-    const std::optional<Picture> thrownOne = holdButtonUntilChanged(Pointer::Core, walkedTwo, playerOneView, frisbeePixels);
+    const std::optional<Picture> thrownOne =
+        holdButtonUntilChanged(Pointer::Core, walkedTwo, playerOneView, frisbeePixels);
     ASSERT_TRUE(thrownOne) << "player 1's frisbee\n" << game.log();
     save(*thrownOne, workDirectory, "7-player-1-threw");
 
     const Picture beforeTwo = settle(2500ms); // one frisbee at a time in view
-    const std::optional<Picture> thrownTwo = holdButtonUntilChanged(Pointer::Device, beforeTwo, playerTwoView, frisbeePixels);
+    const std::optional<Picture> thrownTwo =
+        holdButtonUntilChanged(Pointer::Device, beforeTwo, playerTwoView, frisbeePixels);
     ASSERT_TRUE(thrownTwo) << "player 2's frisbee\n" << game.log();
     save(*thrownTwo, workDirectory, "8-player-2-threw");
 

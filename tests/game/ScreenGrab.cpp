@@ -12,8 +12,10 @@ int ignoreError(Display*, XErrorEvent*) { return 0; }
 // the image's rows, which leaves the game the processor time that a call a pixel would take.
 unsigned long pixelAt(XImage& image, int x, int y) {
     if (image.bits_per_pixel == 32 && image.byte_order == LSBFirst) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(image.data + y * image.bytes_per_line + x * 4);
-        return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<unsigned long>(bytes[3]) << 24);
+        const auto* bytes =
+            reinterpret_cast<const unsigned char*>(image.data + y * image.bytes_per_line + x * 4);
+        return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+               (static_cast<unsigned long>(bytes[3]) << 24);
     }
     return XGetPixel(&image, x, y);
 }

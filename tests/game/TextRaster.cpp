@@ -50,7 +50,8 @@ TextRaster::Bitmap TextRaster::load(char character, unsigned pixelSize) {
              font->glyph->bitmap_top, static_cast<int>(font->glyph->advance.x >> 6), {}};
     for (int row = 0; row < glyph.rows; ++row) {
         for (int x = 0; x < glyph.width; ++x) {
-            glyph.coverage.push_back(static_cast<float>(bitmap.buffer[row * bitmap.pitch + x]) / 255.0f);
+            const unsigned char covered = bitmap.buffer[row * bitmap.pitch + x];
+            glyph.coverage.push_back(static_cast<float>(covered) / 255.0f);
         }
     }
     return glyph;
@@ -100,8 +101,9 @@ void TextRaster::addGlyph(const Bitmap& glyph, float left, float bottom) {
             const int t0 = static_cast<int>(std::floor(t));
             const float fs = s - static_cast<float>(s0);
             const float ft = t - static_cast<float>(t0);
-            const float sample = (1 - fs) * (1 - ft) * glyph.at(s0, t0) + fs * (1 - ft) * glyph.at(s0 + 1, t0) +
-                                 (1 - fs) * ft * glyph.at(s0, t0 + 1) + fs * ft * glyph.at(s0 + 1, t0 + 1);
+            const float upper = (1 - fs) * glyph.at(s0, t0) + fs * glyph.at(s0 + 1, t0);
+            const float lower = (1 - fs) * glyph.at(s0, t0 + 1) + fs * glyph.at(s0 + 1, t0 + 1);
+            const float sample = (1 - ft) * upper + ft * lower;
             float& covered = cell(x, height - 1 - y);
             covered = covered + sample * (1.0f - covered);
         }

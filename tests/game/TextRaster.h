@@ -35,7 +35,9 @@ private:
     };
     Bitmap load(char character, unsigned pixelSize);
     void addGlyph(const Bitmap& glyph, float left, float bottom);
-    float& cell(int x, int rowFromTop) { return coverage[static_cast<std::size_t>(rowFromTop * width + x)]; }
+    float& cell(int x, int rowFromTop) {
+        return coverage[static_cast<std::size_t>(rowFromTop * width + x)];
+    }
 
     void* library = nullptr; // FreeType's handles stay in the .cpp
     void* face = nullptr;
