@@ -16,26 +16,31 @@ struct SweptBox {
 SweptBox sweptBoxOf(const BulletBody& body);
 bool overlaps(const SweptBox& a, const SweptBox& b);
 
-// Where one body's sweep through a step first touched another.
+// Where a sweep through a step first touched something.
 struct BodyTouch {
-    btScalar fraction; // of the step, 0 at its start
-    btVector3 normal;  // unit, world, from the other body towards the swept one
-    int sweptChild;    // the touching shapes' indices in their bodies
-    int otherChild;
+    btScalar fraction; // of the motion, 0 at its start
+    btVector3 normal;  // unit, world, from what was touched towards the swept shape
+    int sweptChild = 0; // the touching shapes' indices in their bodies
+    int otherChild = 0;
 };
 
-// Sweeps the moving body's convex shapes (or its hull) from their poses at the start of the step to those at its
-// end against the other body, in the other body's frame of motion (so a moving capsule, hitbox or
-// disc is swept against too; the motion is then relative to the other body at its end pose). The
-// other body is met as its hull when it has one. With
-// minDepth below 0, the first touch of any kind; otherwise only a touch after which the rest of the
-// motion would carry the shape more than minDepth metres into the other body: the resting and
-// sliding contacts that the solver handles, and surfaces the motion leaves, are passed over.
-std::optional<BodyTouch> firstTouch(const BulletBody& moving, BulletBody& other, btScalar minDepth);
+// The convex shape carried from `from` to `to`, its turn included, against the still convex shape at
+// `pose`: the first moment the two come within a millimetre while approaching. A start in which
+// they already touch is a touch at fraction 0, with the normal of the overlap. Conservative: it
+// never reports a touch later than the real one.
+std::optional<BodyTouch> castConvex(const btConvexShape& moving, const btTransform& from, const btTransform& to,
+                                    const btConvexShape& still, const btTransform& pose);
 
-// The convex hull of a compound made only of boxes, rounded by their margin as the boxes are and a
-// centimetre smaller all round; null for any other compound.
+// The moving body's start pose carried along with the other body's motion through the step: the
+// motion from there to the moving body's end pose is the motion relative to the other body at its
+// end pose.
+btTransform relativeStart(const BulletBody& moving, const BulletBody& other);
+
+// The convex hull of a compound made only of boxes: their corners, drawn in by a few millimetres and
+// rounded out again by as much, so casts of it find touches without resolving overlaps. Null for
+// any other compound. It is as large as the boxes wherever they meet a flat face.
 std::unique_ptr<btConvexHullShape> hullOfBoxes(const btCompoundShape& compound);
 
-// The moving body's motion through the step as firstTouch sweeps it, at the other body's end pose.
-btTransform relativeStart(const BulletBody& moving, const BulletBody& other);
+// Each of the moving body's shapes swept through the step against each of the other's: the exact
+// shapes, for touches that are only reported (a disc crossing a hitbox).
+std::optional<BodyTouch> firstTouchOfShapes(const BulletBody& moving, const BulletBody& other);

@@ -86,7 +86,7 @@ void ContactReports::sweepFastBodies(const std::vector<std::unique_ptr<RigidBody
                 continue;
             }
             const auto found = std::find(reportKeys.begin(), reportKeys.end(), key);
-            if (const auto touch = firstTouch(fast->bullet(), hitbox->bullet(), -1.0f)) {
+            if (const auto touch = firstTouchOfShapes(fast->bullet(), hitbox->bullet())) {
                 if (found != reportKeys.end()) {
                     reports[found - reportKeys.begin()].events |= PairFlag::NotifyTouchCcd;
                 } else {

@@ -10,7 +10,7 @@ namespace {
 // Touches shallower than this (metres) are left to the contact solver of the next step: resting and
 // sliding contacts, and the last millimetres of a slow approach. Deeper ones show a disc inside a wall.
 constexpr btScalar solverSlop = 0.01f;
-// How far short of its touch a stopped body is put (metres), so that the next step starts clear.
+// How far clear of the surface a stopped body is put (metres), so that the next step starts apart.
 constexpr btScalar backOff = 0.005f;
 // How far behind the centre's start the ray of the last guard begins (metres): enough for a start
 // exactly on a face, too little to catch a face that the centre is leaving.
@@ -33,9 +33,6 @@ btScalar halfThickness(const BulletBody& body) {
 // other: if they meet, the step ends with them overlapping, and the solver parts them on the side they
 // came from. Most pairs that come close (discs flying side by side, discs in a heap) are such pairs.
 bool mayPassThrough(const RigidBody& body, const RigidBody& other) {
-    if (other.getType() != BodyType::Dynamic) {
-        return true;
-    }
     const btTransform start = relativeStart(body.bullet(), other.bullet());
     const btScalar thickness = 2.0f * (halfThickness(body.bullet()) + halfThickness(other.bullet()));
     return (body.bullet().body.getWorldTransform().getOrigin() - start.getOrigin()).length2() > thickness * thickness;
@@ -52,32 +49,136 @@ btVector3 velocityOf(const RigidBody& body, float dt) {
     return (simulated.body.getWorldTransform().getOrigin() - simulated.stepStart.getOrigin()) / dt;
 }
 
-// Puts the body where it was at the fraction of its motion from start to its end pose, less the
-// back-off, and bounces the velocity it has into the other body off the normal.
-void stopAt(RigidBody& body, const btTransform& start, btScalar fraction, RigidBody& other, const btVector3& normal,
-            float dt) {
-    btRigidBody& moving = body.bullet().body;
-    const btTransform end = moving.getWorldTransform();
-    const btScalar length = (end.getOrigin() - start.getOrigin()).length();
-    fraction = length > 0.0f ? std::max(fraction - backOff / length, btScalar(0.0f)) : 0.0f;
-    const btTransform stopped(start.getRotation().slerp(end.getRotation(), fraction),
-                              start.getOrigin().lerp(end.getOrigin(), fraction));
-    moving.setWorldTransform(stopped);
-    moving.setInterpolationWorldTransform(stopped);
-    const btScalar into = (velocityOf(body, dt) - velocityOf(other, dt)).dot(normal);
-    if (into < 0.0f) {
-        const float restitution = combinedRestitution(body.getShape(0).material, other.getShape(0).material);
-        const btScalar impulse = -(1.0f + restitution) * into / (inverseMass(body) + inverseMass(other));
-        moving.setLinearVelocity(moving.getLinearVelocity() + normal * (impulse * inverseMass(body)));
-        if (other.getType() == BodyType::Dynamic) {
-            btRigidBody& pushed = other.bullet().body;
-            pushed.setLinearVelocity(pushed.getLinearVelocity() - normal * (impulse * inverseMass(other)));
-            pushed.activate(true);
+// Two dynamic bodies, one with continuous detection, whose centres closed in on each other faster
+// than bodies bounce at when the step began.
+bool closingFast(const RigidBody& a, const RigidBody& b) {
+    if (a.getType() != BodyType::Dynamic || b.getType() != BodyType::Dynamic || (!a.isCcdEnabled() && !b.isCcdEnabled())) {
+        return false;
+    }
+    const btVector3 apart = b.bullet().stepStart.getOrigin() - a.bullet().stepStart.getOrigin();
+    const btScalar distance = apart.length();
+    const btVector3 closing = b.bullet().stepStartVelocity - a.bullet().stepStartVelocity;
+    return distance > SIMD_EPSILON && closing.dot(apart) < -bounceThreshold * distance;
+}
+
+std::pair<RigidBody*, RigidBody*> orderedPair(RigidBody* a, RigidBody* b) {
+    return a->getId() < b->getId() ? std::make_pair(a, b) : std::make_pair(b, a);
+}
+
+bool byIds(const std::pair<RigidBody*, RigidBody*>& x, const std::pair<RigidBody*, RigidBody*>& y) {
+    return std::make_pair(x.first->getId(), x.second->getId()) < std::make_pair(y.first->getId(), y.second->getId());
+}
+
+btScalar deepestOf(const btPersistentManifold& manifold) {
+    btScalar deepest = BT_LARGE_FLOAT;
+    for (int i = 0; i < manifold.getNumContacts(); ++i) {
+        deepest = btMin(deepest, manifold.getContactPoint(i).getDistance());
+    }
+    return deepest;
+}
+
+// The convex shapes a body is swept with: its hull, or else each of its convex shapes.
+template <typename Visit>
+void forEachSweptShape(const BulletBody& body, Visit&& visit) {
+    if (body.hull) {
+        visit(*body.hull, btTransform::getIdentity(), 0);
+        return;
+    }
+    for (int i = 0; i < body.compound.getNumChildShapes(); ++i) {
+        const btCollisionShape* child = body.compound.getChildShape(i);
+        if (child->isConvex()) {
+            visit(*static_cast<const btConvexShape*>(child), body.compound.getChildTransform(i), i);
         }
     }
+}
+
+// The moving body carried from `from` to `to` against the other body at its end pose.
+std::optional<BodyTouch> touchAlong(const BulletBody& moving, const btTransform& from, const btTransform& to,
+                                    const BulletBody& other) {
+    std::optional<BodyTouch> first;
+    forEachSweptShape(moving, [&](const btConvexShape& shape, const btTransform& local, int child) {
+        forEachSweptShape(other, [&](const btConvexShape& target, const btTransform& targetLocal, int targetChild) {
+            std::optional<BodyTouch> touch = castConvex(shape, from * local, to * local, target,
+                                                        other.body.getWorldTransform() * targetLocal);
+            if (touch && (!first || touch->fraction < first->fraction)) {
+                first = BodyTouch{touch->fraction, touch->normal, child, targetChild};
+            }
+        });
+    });
+    return first;
+}
+
+// Where two bodies that overlap when the step begins came together: the normal of their first touch
+// had they arrived along this step's relative motion. Corners that meet head on overlap at a slant;
+// they touched along the line they came on. The overlap's own normal when the way back overlaps too.
+btVector3 approachNormal(const BulletBody& moving, const BulletBody& other, const btVector3& overlapNormal) {
+    const btTransform start = relativeStart(moving, other);
+    const btVector3 motion = moving.body.getWorldTransform().getOrigin() - start.getOrigin();
+    const btTransform before(start.getBasis(), start.getOrigin() - motion);
+    const std::optional<BodyTouch> touch = touchAlong(moving, before, start, other);
+    return touch && touch->fraction > 0.0f ? touch->normal : overlapNormal;
+}
+
+// Puts the body where it was at the fraction of its motion from start to its end pose, pushed clear.
+void place(RigidBody& body, const btTransform& start, btScalar fraction, const btVector3& push) {
+    btRigidBody& moving = body.bullet().body;
+    const btTransform& end = moving.getWorldTransform();
+    const btTransform at(start.getRotation().slerp(end.getRotation(), fraction),
+                         start.getOrigin().lerp(end.getOrigin(), fraction) + push);
+    moving.setWorldTransform(at);
+    moving.setInterpolationWorldTransform(at);
     body.bullet().world->updateSingleAabb(&moving);
 }
+
+// Bounces the part of the two bodies' relative velocity that goes into the normal (from the other
+// body towards the first) off it, as the contact solver would: with the pair's restitution, none
+// below the bounce threshold, the impulse shared by their masses.
+void bounce(RigidBody& body, RigidBody& other, const btVector3& normal, float dt) {
+    const btScalar into = (velocityOf(body, dt) - velocityOf(other, dt)).dot(normal);
+    if (into >= 0.0f) {
+        return;
+    }
+    const float restitution =
+        -into > bounceThreshold ? combinedRestitution(body.getShape(0).material, other.getShape(0).material) : 0.0f;
+    const btScalar impulse = -(1.0f + restitution) * into / (inverseMass(body) + inverseMass(other));
+    btRigidBody& moving = body.bullet().body;
+    moving.setLinearVelocity(moving.getLinearVelocity() + normal * (impulse * inverseMass(body)));
+    if (other.getType() == BodyType::Dynamic) {
+        btRigidBody& pushed = other.bullet().body;
+        pushed.setLinearVelocity(pushed.getLinearVelocity() - normal * (impulse * inverseMass(other)));
+        pushed.activate(true);
+    }
+}
 } // namespace
+
+void ContinuousSweeps::takeFastPairs(btDispatcher& dispatcher) {
+    taken.clear();
+    candidates.clear();
+    for (int i = 0; i < dispatcher.getNumManifolds(); ++i) {
+        btPersistentManifold* manifold = dispatcher.getManifoldByIndexInternal(i);
+        RigidBody* a = rigidBodyOf(manifold->getBody0());
+        RigidBody* b = rigidBodyOf(manifold->getBody1());
+        if (manifold->getNumContacts() > 0 && a && b && closingFast(*a, *b)) {
+            candidates.push_back({orderedPair(a, b), manifold});
+        }
+    }
+    // A pair of compounds touches in a manifold per pair of shapes: it is taken whole or not at all.
+    std::sort(candidates.begin(), candidates.end(), [](const auto& x, const auto& y) { return byIds(x.first, y.first); });
+    for (auto first = candidates.begin(); first != candidates.end();) {
+        const auto last = std::find_if(first, candidates.end(), [&](const auto& entry) { return entry.first != first->first; });
+        const bool touches = std::all_of(first, last, [](const auto& entry) { return deepestOf(*entry.second) >= -solverSlop; });
+        if (touches) {
+            std::for_each(first, last, [](const auto& entry) { entry.second->clearManifold(); });
+            taken.push_back(first->first);
+        }
+        first = last;
+    }
+}
+
+bool ContinuousSweeps::isTaken(const RigidBody& a, const RigidBody& b) const {
+    const BodyPair pair = orderedPair(const_cast<RigidBody*>(&a), const_cast<RigidBody*>(&b));
+    return std::binary_search(taken.begin(), taken.end(), pair, byIds);
+}
 
 void ContinuousSweeps::apply(const std::vector<std::unique_ptr<RigidBody>>& bodies, btOverlappingPairCache& pairs,
                              float dt) {
@@ -112,39 +213,72 @@ void ContinuousSweeps::findPartners(btOverlappingPairCache& pairs) {
             partners.push_back({a, b});
         }
     }
-    std::sort(partners.begin(), partners.end(), [](const auto& x, const auto& y) {
-        return std::make_pair(x.first->getId(), x.second->getId()) < std::make_pair(y.first->getId(), y.second->getId());
-    });
+    std::sort(partners.begin(), partners.end(), byIds);
+}
+
+void ContinuousSweeps::consider(RigidBody& body, RigidBody& other, std::optional<Hit>& first) {
+    if (!sweptAgainst(body, other)) {
+        return;
+    }
+    const BulletBody& moving = body.bullet();
+    std::optional<BodyTouch> touch;
+    if (other.getType() == BodyType::Static) {
+        forEachSweptShape(moving, [&](const btConvexShape& shape, const btTransform& local, int child) {
+            std::optional<BodyTouch> found = levelSweep.firstTouch(shape, local, moving, other.bullet(), solverSlop);
+            if (found && (!touch || found->fraction < touch->fraction)) {
+                touch = BodyTouch{found->fraction, found->normal, child, 0};
+            }
+        });
+    } else {
+        if (other.getType() == BodyType::Dynamic && !closingFast(body, other) && !mayPassThrough(body, other)) {
+            return;
+        }
+        touch = touchAlong(moving, relativeStart(moving, other.bullet()), moving.body.getWorldTransform(), other.bullet());
+        // Bodies that overlap as the step begins are the solver's, unless the pair was taken from it.
+        if (touch && touch->fraction <= 0.0f) {
+            if (isTaken(body, other)) {
+                touch->normal = approachNormal(moving, other.bullet(), touch->normal);
+            } else {
+                touch.reset();
+            }
+        }
+    }
+    if (touch && (!first || touch->fraction < first->touch.fraction)) {
+        first = Hit{*touch, &other};
+    }
 }
 
 void ContinuousSweeps::sweep(RigidBody& body, float dt) {
+    const bool moves = body.bullet().body.isActive();
     const SweptBox box = sweptBoxOf(body.bullet());
-    std::optional<BodyTouch> first;
-    RigidBody* touched = nullptr;
-    const auto consider = [&](RigidBody& other) {
-        if (!sweptAgainst(body, other) || !mayPassThrough(body, other)) {
-            return;
-        }
-        const std::optional<BodyTouch> touch = firstTouch(body.bullet(), other.bullet(), solverSlop);
-        if (touch && (!first || touch->fraction < first->fraction)) {
-            first = touch;
-            touched = &other;
-        }
-    };
-    for (const auto& [other, otherBox] : targets) {
-        if (overlaps(box, otherBox)) {
-            consider(*other);
+    std::optional<Hit> first;
+    if (moves) {
+        for (const auto& [other, otherBox] : targets) {
+            if (overlaps(box, otherBox)) {
+                consider(body, *other, first);
+            }
         }
     }
     const auto byId = [](const std::pair<RigidBody*, RigidBody*>& entry, std::uint64_t id) { return entry.first->getId() < id; };
     for (auto it = std::lower_bound(partners.begin(), partners.end(), body.getId(), byId);
          it != partners.end() && it->first == &body; ++it) {
-        consider(*it->second);
+        consider(body, *it->second, first);
     }
     if (first) {
-        stopAt(body, relativeStart(body.bullet(), touched->bullet()), first->fraction, *touched, first->normal, dt);
+        RigidBody& other = *first->other;
+        const btScalar fraction = first->touch.fraction;
+        const btVector3& normal = first->touch.normal;
+        if (other.getType() == BodyType::Dynamic) {
+            place(body, body.bullet().stepStart, fraction, normal * (0.5f * backOff));
+            place(other, other.bullet().stepStart, fraction, normal * (-0.5f * backOff));
+        } else {
+            place(body, relativeStart(body.bullet(), other.bullet()), fraction, normal * backOff);
+        }
+        bounce(body, other, normal, dt);
     }
-    keepCentreOutOfLevel(body, dt);
+    if (moves) {
+        keepCentreOutOfLevel(body, dt);
+    }
 }
 
 // The last guard: bodies pressed slowly into the level by others, each step less than the solver's
@@ -181,5 +315,6 @@ void ContinuousSweeps::keepCentreOutOfLevel(RigidBody& body, float dt) const {
         normal = -normal;
     }
     const btScalar fraction = (hit.m_closestHitFraction * (to - from).length() - rayLead) / length;
-    stopAt(body, start, fraction, *surface, normal, dt);
+    place(body, start, btMax(fraction, btScalar(0.0f)), normal * backOff);
+    bounce(body, *surface, normal, dt);
 }
