@@ -24,6 +24,16 @@ ContactShape contactShapeOf(const RigidBody& body, int index) {
 }
 } // namespace
 
+// Room for the hitboxes of a match and the discs that cross them, so that a step allocates nothing
+// in the game.
+ContactReports::ContactReports() {
+    for (std::vector<Key>* keys : {&touching, &previous, &reportKeys}) {
+        keys->reserve(32);
+    }
+    reports.reserve(32);
+    hitboxes.reserve(8);
+}
+
 void ContactReports::collect(btDispatcher& dispatcher, const std::vector<std::unique_ptr<RigidBody>>& bodies) {
     reports.clear();
     reportKeys.clear();

@@ -12,9 +12,6 @@ namespace {
 constexpr btScalar solverSlop = 0.01f;
 // How far clear of the surface a stopped body is put (metres), so that the next step starts apart.
 constexpr btScalar backOff = 0.005f;
-// How far behind the centre's start the ray of the last guard begins (metres): enough for a start
-// exactly on a face, too little to catch a face that the centre is leaving.
-constexpr btScalar rayLead = 0.001f;
 
 bool sweptAgainst(const RigidBody& body, const RigidBody& other) {
     const std::optional<PairFlags> flags = pairFlagsOf(body.bullet().body, other.bullet().body);
@@ -47,6 +44,16 @@ btVector3 velocityOf(const RigidBody& body, float dt) {
         return simulated.body.getLinearVelocity();
     }
     return (simulated.body.getWorldTransform().getOrigin() - simulated.stepStart.getOrigin()) / dt;
+}
+
+// Whether any point of the body may have moved further than distance in the step: its centre's
+// motion and what its turn swings its farthest point through.
+bool movesFurtherThan(const BulletBody& body, btScalar distance) {
+    const btTransform& end = body.body.getWorldTransform();
+    const btScalar turn = end.getRotation().angleShortestPath(body.stepStart.getRotation());
+    const btScalar travel = (end.getOrigin() - body.stepStart.getOrigin()).length() +
+                            turn * body.body.getCollisionShape()->getAngularMotionDisc();
+    return travel > distance;
 }
 
 // Two dynamic bodies, one with continuous detection, whose centres closed in on each other faster
@@ -119,6 +126,11 @@ btVector3 approachNormal(const BulletBody& moving, const BulletBody& other, cons
     return touch && touch->fraction > 0.0f ? touch->normal : overlapNormal;
 }
 
+// Whether the two bodies' velocities close in along the normal (from the other towards the first).
+bool approaching(const RigidBody& body, const RigidBody& other, const btVector3& normal, float dt) {
+    return (velocityOf(body, dt) - velocityOf(other, dt)).dot(normal) < 0.0f;
+}
+
 // Puts the body where it was at the fraction of its motion from start to its end pose, pushed clear.
 void place(RigidBody& body, const btTransform& start, btScalar fraction, const btVector3& push) {
     btRigidBody& moving = body.bullet().body;
@@ -151,33 +163,42 @@ void bounce(RigidBody& body, RigidBody& other, const btVector3& normal, float dt
 }
 } // namespace
 
-void ContinuousSweeps::takeFastPairs(btDispatcher& dispatcher) {
-    taken.clear();
-    candidates.clear();
+// Room for a match's discs and more, so that a step allocates nothing in the game.
+ContinuousSweeps::ContinuousSweeps() {
+    targets.reserve(8);
+    partners.reserve(64);
+    solved.reserve(64);
+    contacts.reserve(128);
+}
+
+void ContinuousSweeps::sortContacts(btDispatcher& dispatcher) {
+    solved.clear();
+    contacts.clear();
     for (int i = 0; i < dispatcher.getNumManifolds(); ++i) {
         btPersistentManifold* manifold = dispatcher.getManifoldByIndexInternal(i);
         RigidBody* a = rigidBodyOf(manifold->getBody0());
         RigidBody* b = rigidBodyOf(manifold->getBody1());
-        if (manifold->getNumContacts() > 0 && a && b && closingFast(*a, *b)) {
-            candidates.push_back({orderedPair(a, b), manifold});
+        if (manifold->getNumContacts() > 0 && a && b && (a->isCcdEnabled() || b->isCcdEnabled())) {
+            contacts.push_back({orderedPair(a, b), manifold});
         }
     }
     // A pair of compounds touches in a manifold per pair of shapes: it is taken whole or not at all.
-    std::sort(candidates.begin(), candidates.end(), [](const auto& x, const auto& y) { return byIds(x.first, y.first); });
-    for (auto first = candidates.begin(); first != candidates.end();) {
-        const auto last = std::find_if(first, candidates.end(), [&](const auto& entry) { return entry.first != first->first; });
+    std::sort(contacts.begin(), contacts.end(), [](const auto& x, const auto& y) { return byIds(x.first, y.first); });
+    for (auto first = contacts.begin(); first != contacts.end();) {
+        const auto last = std::find_if(first, contacts.end(), [&](const auto& entry) { return entry.first != first->first; });
         const bool touches = std::all_of(first, last, [](const auto& entry) { return deepestOf(*entry.second) >= -solverSlop; });
-        if (touches) {
+        if (touches && closingFast(*first->first.first, *first->first.second)) {
             std::for_each(first, last, [](const auto& entry) { entry.second->clearManifold(); });
-            taken.push_back(first->first);
+        } else {
+            solved.push_back(first->first);
         }
         first = last;
     }
 }
 
-bool ContinuousSweeps::isTaken(const RigidBody& a, const RigidBody& b) const {
+bool ContinuousSweeps::contains(const std::vector<BodyPair>& pairs, const RigidBody& a, const RigidBody& b) {
     const BodyPair pair = orderedPair(const_cast<RigidBody*>(&a), const_cast<RigidBody*>(&b));
-    return std::binary_search(taken.begin(), taken.end(), pair, byIds);
+    return std::binary_search(pairs.begin(), pairs.end(), pair, byIds);
 }
 
 void ContinuousSweeps::apply(const std::vector<std::unique_ptr<RigidBody>>& bodies, btOverlappingPairCache& pairs,
@@ -216,13 +237,16 @@ void ContinuousSweeps::findPartners(btOverlappingPairCache& pairs) {
     std::sort(partners.begin(), partners.end(), byIds);
 }
 
-void ContinuousSweeps::consider(RigidBody& body, RigidBody& other, std::optional<Hit>& first) {
+void ContinuousSweeps::consider(RigidBody& body, RigidBody& other, float dt, std::optional<Hit>& first) {
     if (!sweptAgainst(body, other)) {
         return;
     }
     const BulletBody& moving = body.bullet();
     std::optional<BodyTouch> touch;
     if (other.getType() == BodyType::Static) {
+        if (!movesFurtherThan(moving, solverSlop)) {
+            return; // resting, or nearly: it cannot sink deeper than the slop in this step
+        }
         forEachSweptShape(moving, [&](const btConvexShape& shape, const btTransform& local, int child) {
             std::optional<BodyTouch> found = levelSweep.firstTouch(shape, local, moving, other.bullet(), solverSlop);
             if (found && (!touch || found->fraction < touch->fraction)) {
@@ -234,16 +258,22 @@ void ContinuousSweeps::consider(RigidBody& body, RigidBody& other, std::optional
             return;
         }
         touch = touchAlong(moving, relativeStart(moving, other.bullet()), moving.body.getWorldTransform(), other.bullet());
-        // Bodies that overlap as the step begins are the solver's, unless the pair was taken from it.
+        // Bodies in contact as the step begins are the solver's, unless the pair was taken from it; a
+        // pair within touching distance but without contact points is the sweeps' too.
         if (touch && touch->fraction <= 0.0f) {
-            if (isTaken(body, other)) {
-                touch->normal = approachNormal(moving, other.bullet(), touch->normal);
-            } else {
+            if (contains(solved, body, other)) {
                 touch.reset();
+            } else if (closingFast(body, other)) {
+                touch->normal = approachNormal(moving, other.bullet(), touch->normal);
             }
         }
     }
-    if (touch && (!first || touch->fraction < first->touch.fraction)) {
+    // A turning body may come within touching distance of a body while its centre moves away: that
+    // is the solver's to hold, where a stop would freeze the body in place. A face of the level that
+    // the step carries a body deeper into is met whatever carries it there: a spin that swings an
+    // edge into the floor is stopped too, and the solver holds the edge from the next step on.
+    if (touch && (!first || touch->fraction < first->touch.fraction) &&
+        (other.getType() == BodyType::Static || approaching(body, other, touch->normal, dt))) {
         first = Hit{*touch, &other};
     }
 }
@@ -255,14 +285,14 @@ void ContinuousSweeps::sweep(RigidBody& body, float dt) {
     if (moves) {
         for (const auto& [other, otherBox] : targets) {
             if (overlaps(box, otherBox)) {
-                consider(body, *other, first);
+                consider(body, *other, dt, first);
             }
         }
     }
     const auto byId = [](const std::pair<RigidBody*, RigidBody*>& entry, std::uint64_t id) { return entry.first->getId() < id; };
     for (auto it = std::lower_bound(partners.begin(), partners.end(), body.getId(), byId);
          it != partners.end() && it->first == &body; ++it) {
-        consider(body, *it->second, first);
+        consider(body, *it->second, dt, first);
     }
     if (first) {
         RigidBody& other = *first->other;
@@ -276,45 +306,4 @@ void ContinuousSweeps::sweep(RigidBody& body, float dt) {
         }
         bounce(body, other, normal, dt);
     }
-    if (moves) {
-        keepCentreOutOfLevel(body, dt);
-    }
-}
-
-// The last guard: bodies pressed slowly into the level by others, each step less than the solver's
-// slop, are never stopped by the sweep above, and a zero-thickness sheet lets the solver push them
-// out on the far side. So the centre never changes sides of a level surface: a ray follows it
-// through the step, starting a little behind where it began, for a centre that the last step left
-// exactly on a face (a ray that starts on a face does not hit it).
-void ContinuousSweeps::keepCentreOutOfLevel(RigidBody& body, float dt) const {
-    const btTransform& start = body.bullet().stepStart;
-    const btVector3 to = body.bullet().body.getWorldTransform().getOrigin();
-    const btScalar length = (to - start.getOrigin()).length();
-    if (length < 1e-6f) {
-        return;
-    }
-    const btVector3 from = start.getOrigin() - (to - start.getOrigin()) * (rayLead / length);
-    btCollisionWorld::ClosestRayResultCallback hit(from, to);
-    const btTransform rayFrom(btQuaternion::getIdentity(), from);
-    const btTransform rayTo(btQuaternion::getIdentity(), to);
-    RigidBody* surface = nullptr;
-    for (const auto& [piece, box] : targets) {
-        if (piece->getType() != BodyType::Static) {
-            continue;
-        }
-        btRigidBody& object = piece->bullet().body;
-        const btScalar closest = hit.m_closestHitFraction;
-        btCollisionWorld::rayTestSingle(rayFrom, rayTo, &object, object.getCollisionShape(), object.getWorldTransform(), hit);
-        surface = hit.m_closestHitFraction < closest ? piece : surface;
-    }
-    if (!surface) {
-        return;
-    }
-    btVector3 normal = hit.m_hitNormalWorld.normalized();
-    if (normal.dot(to - from) > 0.0f) {
-        normal = -normal;
-    }
-    const btScalar fraction = (hit.m_closestHitFraction * (to - from).length() - rayLead) / length;
-    place(body, start, btMax(fraction, btScalar(0.0f)), normal * backOff);
-    bounce(body, *surface, normal, dt);
 }

@@ -32,14 +32,17 @@ class RigidBody;
 // wall rim first (a small sphere) or stops short of it without bouncing (a large one).
 class ContinuousSweeps {
 public:
+    ContinuousSweeps();
+
     // pairs: the broadphase's pairs of the step, whose boxes reach over the bodies' motions; dt: the
     // step's length in seconds, for the velocities of bodies that are moved, not simulated.
     void apply(const std::vector<std::unique_ptr<RigidBody>>& bodies, btOverlappingPairCache& pairs, float dt);
 
     // Called between finding the step's contacts and solving them: takes from the solver the pairs of
     // dynamic bodies, one with continuous detection, that touch but overlap no deeper than the
-    // solver's slop and whose centres close in on each other faster than bodies bounce at.
-    void takeFastPairs(btDispatcher& dispatcher);
+    // solver's slop and whose centres close in on each other faster than bodies bounce at; and notes
+    // the pairs of such a body that the solver keeps.
+    void sortContacts(btDispatcher& dispatcher);
 
 private:
     struct Hit {
@@ -50,19 +53,19 @@ private:
     using BodyPair = std::pair<RigidBody*, RigidBody*>;
 
     void findPartners(btOverlappingPairCache& pairs);
-    bool isTaken(const RigidBody& a, const RigidBody& b) const;
+    static bool contains(const std::vector<BodyPair>& pairs, const RigidBody& a, const RigidBody& b);
     void sweep(RigidBody& body, float dt);
-    void consider(RigidBody& body, RigidBody& other, std::optional<Hit>& first);
-    void keepCentreOutOfLevel(RigidBody& body, float dt) const;
+    void consider(RigidBody& body, RigidBody& other, float dt, std::optional<Hit>& first);
 
     // Kept between steps: no allocation once grown.
     std::vector<std::pair<RigidBody*, SweptBox>> targets; // the level and the capsules
     // Pairs of dynamic bodies, each swept once: by the older of two with continuous detection, else
     // by the one with it. Ordered by the sweeping body's id, then the other's.
     std::vector<BodyPair> partners;
-    // The step's pairs taken from the solver, as (body with the lower id, other), sorted; and the
-    // manifolds of candidates while they are gathered.
-    std::vector<BodyPair> taken;
-    std::vector<std::pair<BodyPair, btPersistentManifold*>> candidates;
+    // The step's pairs in contact with a body with continuous detection that the solver keeps, as
+    // (body with the lower id, other), sorted; and the manifolds of all such pairs while they are
+    // sorted.
+    std::vector<BodyPair> solved;
+    std::vector<std::pair<BodyPair, btPersistentManifold*>> contacts;
     LevelSweep levelSweep;
 };

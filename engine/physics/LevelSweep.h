@@ -14,6 +14,8 @@ struct BulletBody;
 // plane each, and the solver (which holds such contacts) is left alone.
 class LevelSweep {
 public:
+    LevelSweep() { candidates.reserve(64); }
+
     // The earliest touch of a face that the shape (at local in the body) ends the step more than slop
     // deeper in than it started, or none.
     std::optional<BodyTouch> firstTouch(const btConvexShape& shape, const btTransform& local, const BulletBody& moving,

@@ -3,6 +3,6 @@
 #include "engine/physics/ContinuousSweeps.h"
 
 void SweptDynamicsWorld::solveConstraints(btContactSolverInfo& solverInfo) {
-    sweeps.takeFastPairs(*getDispatcher());
+    sweeps.sortContacts(*getDispatcher());
     btDiscreteDynamicsWorld::solveConstraints(solverInfo);
 }

@@ -192,6 +192,33 @@ TEST_F(ContactReportTest, FastCrossingIsReportedOnce) {
     }
 }
 
+struct Graze {
+    float overlap; // how far the disc's flat bottom passes below the hitbox's top, metres
+    std::size_t reports;
+};
+
+// A disc skimming over a thin hitbox at 60 m/s crosses it within one step, its bottom face a few
+// millimetres below the hitbox's top: no step ends with the two touching, so only the sweep sees
+// the touch, and it must sweep the disc's own boxes to see one this shallow.
+TEST_F(ContactReportTest, AGrazeWithinOneStepIsReportedByTheDiscsFullShape) {
+    const Graze grazes[] = {{0.002f, 1}, {0.005f, 1}, {0.009f, 1}, {-0.005f, 0}};
+    for (const Graze& graze : grazes) {
+        PhysicsWorld fresh;
+        fresh.init();
+        RecordingCallback freshRecorder;
+        fresh.setSimulationEventCallback(&freshRecorder);
+        fresh.createKinematicRigidDynamic(Pose(glm::vec3(0.0f)), 1.0f, Geometry::box(glm::vec3(0.05f, 1.0f, 1.0f)), Pose(),
+                                          false, hitboxTag);
+        RigidBody* disc = throwFrisbee(fresh, Pose(glm::vec3(-0.48f, 1.0f + frisbeeHalfExtents.y - graze.overlap, 0.0f)),
+                                       glm::vec3(60.0f, 0.0f, 0.0f), bodyTag);
+        for (int i = 0; i < 3; ++i) {
+            fresh.step(dt);
+        }
+        ASSERT_GT(disc->getGlobalPose().position.x, 2.0f);
+        EXPECT_EQ(freshRecorder.reports.size(), graze.reports) << graze.overlap << " m";
+    }
+}
+
 TEST_F(ContactReportTest, SeveralShapesOfOneBodyMakeOneReport) {
     hitbox(glm::vec3(0.0f), glm::vec3(1.0f, 1.0f, 0.5f));
     body(glm::vec3(0.0f, 1.2f, 0.0f), glm::vec3(0.0f), false, 2);

@@ -33,22 +33,6 @@ const Orientation orientations[] = {
 
 const float speeds[] = {40.0f, 60.0f};
 
-// How far the disc reaches from its centre along the unit direction: the farther of its two boxes.
-float reach(const Pose& pose, const glm::vec3& direction) {
-    float farthest = 0.0f;
-    for (const float angle : {0.0f, glm::quarter_pi<float>()}) {
-        const glm::quat turn = pose.rotation * glm::angleAxis(angle, glm::vec3(0.0f, 1.0f, 0.0f));
-        float along = 0.0f;
-        for (int axis = 0; axis < 3; ++axis) {
-            glm::vec3 unit(0.0f);
-            unit[axis] = 1.0f;
-            along += std::abs(glm::dot(direction, turn * unit)) * frisbeeHalfExtents[axis];
-        }
-        farthest = std::max(farthest, along);
-    }
-    return farthest;
-}
-
 std::string caseName(const char* orientation, float speed, float extra) {
     return std::string(orientation) + " at " + std::to_string(speed) + " m/s, " + std::to_string(extra);
 }
@@ -72,7 +56,7 @@ TEST(ContinuousDetection, FastDiscsStopAtAWallAndBounceOffIt) {
                     const float before = disc->getLinearVelocity().x;
                     world.step(dt);
                     const Pose pose = disc->getGlobalPose();
-                    deepest = std::max(deepest, pose.position.x + reach(pose, glm::vec3(1.0f, 0.0f, 0.0f)) - 10.0f);
+                    deepest = std::max(deepest, pose.position.x + discReach(pose, glm::vec3(1.0f, 0.0f, 0.0f)) - 10.0f);
                     if (before > 0.0f && disc->getLinearVelocity().x <= 0.0f && rebound == 0.0f) {
                         rebound = -disc->getLinearVelocity().x / before;
                     }
@@ -104,7 +88,7 @@ TEST(ContinuousDetection, FastDiscsLandOnTheFloorWithoutSinking) {
                 for (int step = 0; step < 60; ++step) {
                     world.step(dt);
                     const Pose pose = disc->getGlobalPose();
-                    deepest = std::max(deepest, reach(pose, glm::vec3(0.0f, -1.0f, 0.0f)) - pose.position.y);
+                    deepest = std::max(deepest, discReach(pose, glm::vec3(0.0f, -1.0f, 0.0f)) - pose.position.y);
                 }
                 if (deepest > sinkTolerance) {
                     failures.push_back(caseName(orientation.name, speed, degrees) + ": " + std::to_string(deepest) +

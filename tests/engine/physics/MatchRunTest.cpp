@@ -25,16 +25,9 @@ constexpr float eyeHeight = 1.63f;
 constexpr float eyeAhead = 1.3f;
 constexpr float capsuleCentre = 1.08f;
 
-// Joules: of the centre's motion and of the turn about it. A spinning disc that lands may turn spin
-// into speed; only the sum must not grow beyond what gravity adds.
-float kineticEnergy(const RigidBody& body) {
-    const glm::quat massFrame = body.getGlobalPose().rotation * body.getCMassLocalPose().rotation;
-    const glm::vec3 spin = glm::inverse(massFrame) * body.getAngularVelocity();
-    const glm::vec3 velocity = body.getLinearVelocity();
-    return 0.5f * body.getMass() * glm::dot(velocity, velocity) + 0.5f * glm::dot(body.getMassSpaceInertiaTensor() * spin, spin);
-}
-
-// The speed at which the body's mass alone would carry this energy, metres per second.
+// The speed at which the body's mass alone would carry this energy, metres per second. A spinning
+// disc that lands may turn spin into speed; only the sum of the two energies must not grow beyond
+// what gravity adds.
 float movingSpeed(float energy, const RigidBody& body) { return std::sqrt(2.0f * std::max(energy, 0.0f) / body.getMass()); }
 
 struct DiscRecord {

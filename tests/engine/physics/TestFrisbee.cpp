@@ -1,5 +1,6 @@
 #include "tests/engine/physics/TestFrisbee.h"
 
+#include <algorithm>
 #include <glm/gtc/constants.hpp>
 
 namespace {
@@ -7,10 +8,14 @@ const Pose crossed(glm::angleAxis(glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f
 } // namespace
 
 RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity) {
-    RigidBody* disc = world.createRigidDynamic(pose, true, nullptr);
+    return throwFrisbee(world, pose, velocity, nullptr);
+}
+
+RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity, Component* userData) {
+    RigidBody* disc = world.createRigidDynamic(pose, true, userData);
     const Geometry box = Geometry::box(frisbeeHalfExtents);
-    world.attachShape(*disc, box, Pose(), nullptr);
-    world.attachShape(*disc, box, crossed, nullptr);
+    world.attachShape(*disc, box, Pose(), userData);
+    world.attachShape(*disc, box, crossed, userData);
     disc->updateMassAndInertia(1.0f);
     disc->setLinearVelocity(velocity);
     return disc;
@@ -28,4 +33,36 @@ std::vector<glm::vec3> discPoints(const Pose& pose) {
         }
     }
     return points;
+}
+
+float discReach(const Pose& pose, const glm::vec3& direction) {
+    float farthest = 0.0f;
+    for (const Pose& box : {pose, pose * crossed}) {
+        float along = 0.0f;
+        for (int axis = 0; axis < 3; ++axis) {
+            glm::vec3 unit(0.0f);
+            unit[axis] = 1.0f;
+            along += std::abs(glm::dot(direction, box.rotation * unit)) * frisbeeHalfExtents[axis];
+        }
+        farthest = std::max(farthest, along);
+    }
+    return farthest;
+}
+
+float depthInDisc(const Pose& pose, const glm::vec3& point) {
+    float deepest = 0.0f;
+    for (const Pose& box : {pose, pose * crossed}) {
+        const glm::vec3 local = glm::inverse(box.rotation) * (point - box.position);
+        const glm::vec3 room = frisbeeHalfExtents - glm::abs(local);
+        deepest = std::max(deepest, std::min({room.x, room.y, room.z}));
+    }
+    return deepest;
+}
+
+float kineticEnergy(const RigidBody& body) {
+    const glm::quat massFrame = body.getGlobalPose().rotation * body.getCMassLocalPose().rotation;
+    const glm::vec3 spin = glm::inverse(massFrame) * body.getAngularVelocity();
+    const glm::vec3 velocity = body.getLinearVelocity();
+    return 0.5f * body.getMass() * glm::dot(velocity, velocity) +
+           0.5f * glm::dot(body.getMassSpaceInertiaTensor() * spin, spin);
 }
