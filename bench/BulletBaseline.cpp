@@ -139,6 +139,9 @@ void BulletBaseline::addLevel(const std::vector<LevelMesh>& meshes) {
     for (const LevelMesh& mesh : meshes) {
         std::vector<std::unique_ptr<CookedTriangleMesh>> one;
         one.push_back(CookedTriangleMesh::cook(mesh));
+        if (!one.back()) {
+            continue; // makes no collision mesh: our world would not start with it either
+        }
         impl->meshes.push_back(std::make_unique<LevelCollisionMesh>(std::move(one), std::vector<const Shape*>{nullptr}));
         btRigidBody& body = impl->add(0.0f, impl->meshes.back()->getShape(), btTransform::getIdentity(), btVector3(0, 0, 0));
         setMaterial(body, impl->settings.level);

@@ -16,6 +16,7 @@
 #include "engine/physics/PhysicsWorld.h"
 #include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
+#include "tests/engine/physics/TestMatch.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -38,21 +39,11 @@ constexpr int throwSteps = 60;
 constexpr int discLifeSteps = 900;
 constexpr int matchSteps = 3600;
 
-constexpr float playerRadius = 0.39f;
-constexpr float playerHeight = 1.18f;
-// The player's capsule centre above its foot: height / 2 + radius + contact offset.
-constexpr float centreHeight = 0.5f * playerHeight + playerRadius + CapsuleController::contactOffset;
-// The dog's origin below its capsule's centre, metres: where its hitbox and its eye hang from.
+// The dog's origin below its capsule's centre, metres: where its hitbox hangs from.
 const glm::vec3 dogBelowCentre(0.0f, 0.45f, 0.0f);
 const glm::vec3 hitboxHalf(1.0f, 1.0f, 0.5f);
-// The game's spawn points; the players drop onto the floor below them during the warm-up.
-const glm::vec3 spawns[2] = {{-35.0f, 2.6f, 1.1f}, {45.0f, 2.6f, 1.1f}};
-
-// A disc's start, handed alike to every world.
-struct Throw {
-    Pose pose;
-    glm::vec3 velocity;
-};
+// The players drop from the spawn points onto the floor below them during the warm-up.
+const glm::vec3 (&spawns)[2] = spawnPoints;
 
 // The discs in flight: from 2 m above a spawn point, any heading, a little up or down.
 Throw spawnThrow(int frisbee, std::uint32_t& seed) {
@@ -61,27 +52,15 @@ Throw spawnThrow(int frisbee, std::uint32_t& seed) {
     const float yaw = static_cast<float>(seed >> 8) / 16777216.0f * glm::two_pi<float>();
     const float pitch = (static_cast<float>(seed & 0xFF) / 255.0f - 0.3f) * 0.6f;
     const Pose pose(glm::angleAxis(yaw, glm::vec3(0.0f, 1.0f, 0.0f)), eye);
-    return {pose, throwSpeed * glm::normalize(pose.rotation * glm::vec3(0.0f, std::sin(pitch), 1.0f))};
+    return {pose, throwSpeed * glm::normalize(pose.rotation * glm::vec3(0.0f, std::sin(pitch), 1.0f)), eye};
 }
 
-// The game's throw: the eye is 1 m above the dog's origin and 1.3 m ahead of it along the view's
-// heading; the disc starts a metre along the view from there. Any heading, 10 degrees down to 30 up.
+// The game's throw from a player's eye: any heading, 10 degrees down to 30 up.
 Throw eyeThrow(const glm::vec3& capsuleCentre, std::mt19937& random) {
     std::uniform_real_distribution<float> yawOf(0.0f, glm::two_pi<float>());
     std::uniform_real_distribution<float> pitchOf(glm::radians(-10.0f), glm::radians(30.0f));
     const float yaw = yawOf(random);
-    const float pitch = pitchOf(random);
-    const glm::vec3 heading(std::sin(yaw), 0.0f, std::cos(yaw));
-    const glm::vec3 view = std::cos(pitch) * heading + glm::vec3(0.0f, std::sin(pitch), 0.0f);
-    const glm::vec3 eye = capsuleCentre - dogBelowCentre + glm::vec3(0.0f, 1.0f, 0.0f) + 1.3f * heading;
-    return {Pose(eye + view), throwSpeed * view};
-}
-
-// Where each player walks this step: a circle of 3 m radius round its spawn point, at 3 m/s, with
-// gravity's pull of a player standing on the floor.
-glm::vec3 walkDisplacement(int player, int step) {
-    const float angle = step * dt + player;
-    return glm::vec3(-std::sin(angle), 0.0f, std::cos(angle)) * (3.0f * dt) + glm::vec3(0.0f, -0.1f, 0.0f);
+    return throwFromEye(capsuleCentre, yaw, pitchOf(random));
 }
 
 template <typename Work>
@@ -146,7 +125,7 @@ public:
         bare.addLevel(level);
         const float scale = CapsuleController::scaleCoeff;
         for (int p = 0; p < 2; ++p) {
-            const glm::vec3 centre = spawns[p] + glm::vec3(0.0f, centreHeight, 0.0f);
+            const glm::vec3 centre = spawns[p] + glm::vec3(0.0f, capsuleCentreHeight, 0.0f);
             capsules[p] = bare.addCapsule(scale * playerRadius, scale * playerHeight, centre);
             hitboxes[p] = bare.addHitbox(hitboxHalf, centre - dogBelowCentre);
         }

@@ -2,25 +2,61 @@
 
 #include "engine/physics/BulletBody.h"
 
-#include <BulletCollision/NarrowPhaseCollision/btContinuousConvexCollision.h>
 #include <BulletCollision/NarrowPhaseCollision/btGjkEpaPenetrationDepthSolver.h>
+#include <BulletCollision/NarrowPhaseCollision/btGjkPairDetector.h>
+#include <BulletCollision/NarrowPhaseCollision/btPointCollector.h>
 #include <BulletCollision/NarrowPhaseCollision/btVoronoiSimplexSolver.h>
+#include <LinearMath/btTransformUtil.h>
 
 namespace {
 // The hull's rounding (metres): enough for the casts' distance queries to stay clear of overlap
 // resolution, little enough that a corner arriving first is met within 4 mm of where it is.
 constexpr btScalar hullMargin = 0.005f;
+// A touch is a gap below this (metres). A sweep that needs more advances than this to close the gap
+// (a fast turn next to a surface) stops where it got to.
+constexpr btScalar touchDistance = 0.001f;
+constexpr int maxAdvances = 32;
+
+struct Closest {
+    btScalar distance; // negative: overlap
+    btVector3 normal;  // from the still shape towards the moving one
+    btVector3 point;   // on the still shape
+};
+
+std::optional<Closest> closestOf(const btConvexShape& moving, const btTransform& at, const btConvexShape& still,
+                                 const btTransform& pose) {
+    btVoronoiSimplexSolver simplex;
+    btGjkEpaPenetrationDepthSolver overlap;
+    btGjkPairDetector detector(&moving, &still, &simplex, &overlap);
+    btGjkPairDetector::ClosestPointInput input;
+    input.m_transformA = at;
+    input.m_transformB = pose;
+    btPointCollector result;
+    detector.getClosestPoints(input, result, nullptr);
+    if (!result.m_hasResult || result.m_normalOnBInWorld.length2() < 1e-4f) {
+        return std::nullopt;
+    }
+    return Closest{result.m_distance, result.m_normalOnBInWorld.normalized(), result.m_pointInWorld};
+}
 } // namespace
 
-SweptBox sweptBoxOf(const BulletBody& body) {
+SweptBox sweptBoxOf(const btCollisionShape& shape, const btTransform& from, const btTransform& to) {
     SweptBox box;
     btVector3 endMin, endMax;
-    const btCollisionShape& shape = *body.body.getCollisionShape();
-    shape.getAabb(body.stepStart, box.min, box.max);
-    shape.getAabb(body.body.getWorldTransform(), endMin, endMax);
+    shape.getAabb(from, box.min, box.max);
+    shape.getAabb(to, endMin, endMax);
     box.min.setMin(endMin);
     box.max.setMax(endMax);
+    // Midway through a turn a point strays from the line between its two ends by up to this.
+    const btScalar turn = to.getRotation().angleShortestPath(from.getRotation());
+    const btScalar stray = shape.getAngularMotionDisc() * (1.0f - btCos(0.5f * turn));
+    box.min -= btVector3(stray, stray, stray);
+    box.max += btVector3(stray, stray, stray);
     return box;
+}
+
+SweptBox sweptBoxOf(const BulletBody& body) {
+    return sweptBoxOf(*body.body.getCollisionShape(), body.stepStart, body.body.getWorldTransform());
 }
 
 bool overlaps(const SweptBox& a, const SweptBox& b) {
@@ -28,16 +64,42 @@ bool overlaps(const SweptBox& a, const SweptBox& b) {
            a.min.z() <= b.max.z() && b.min.z() <= a.max.z();
 }
 
-std::optional<BodyTouch> castConvex(const btConvexShape& moving, const btTransform& from, const btTransform& to,
-                                    const btConvexShape& still, const btTransform& pose) {
-    btVoronoiSimplexSolver simplex;
-    btGjkEpaPenetrationDepthSolver overlap;
-    btContinuousConvexCollision cast(&moving, &still, &simplex, &overlap);
-    btConvexCast::CastResult result;
-    if (!cast.calcTimeOfImpact(from, to, pose, pose, result) || result.m_normal.length2() <= 1e-4f) {
-        return std::nullopt;
+StepMotion::StepMotion(const btTransform& from, const btTransform& to) : from(from) {
+    btTransformUtil::calculateVelocity(from, to, 1.0f, linear, angular);
+}
+
+btTransform StepMotion::at(btScalar fraction) const {
+    btTransform pose;
+    btTransformUtil::integrateTransform(from, linear, angular, fraction, pose);
+    return pose;
+}
+
+std::optional<BodyTouch> castConvex(const btConvexShape& moving, const StepMotion& motion, const btConvexShape& still,
+                                    const btTransform& pose) {
+    const btScalar turnReach = motion.angular.length() * moving.getAngularMotionDisc();
+    btScalar fraction = 0.0f;
+    btTransform at = motion.from;
+    std::optional<Closest> closest;
+    for (int i = 0; i < maxAdvances; ++i) {
+        closest = closestOf(moving, at, still, pose);
+        if (!closest) {
+            return std::nullopt;
+        }
+        const btVector3& normal = closest->normal;
+        if (closest->distance < touchDistance) {
+            return BodyTouch{fraction, normal, 0, 0, closest->point};
+        }
+        const btScalar closing = -motion.linear.dot(normal) + turnReach;
+        if (closing <= SIMD_EPSILON) {
+            return std::nullopt; // moving apart, turning too slowly to come back within the step
+        }
+        fraction += closest->distance / closing;
+        if (fraction > 1.0f) {
+            return std::nullopt;
+        }
+        at = motion.at(fraction);
     }
-    return BodyTouch{result.m_fraction, result.m_normal.normalized()};
+    return BodyTouch{fraction, closest->normal, 0, 0, closest->point};
 }
 
 btTransform relativeStart(const BulletBody& moving, const BulletBody& other) {
@@ -80,11 +142,11 @@ std::optional<BodyTouch> firstTouchOfShapes(const BulletBody& moving, const Bull
             if (!shape->isConvex() || !target->isConvex()) {
                 continue;
             }
-            const auto touch = castConvex(*static_cast<const btConvexShape*>(shape), start * local, end * local,
+            const auto touch = castConvex(*static_cast<const btConvexShape*>(shape), StepMotion(start * local, end * local),
                                           *static_cast<const btConvexShape*>(target),
                                           otherPose * other.compound.getChildTransform(j));
             if (touch && (!first || touch->fraction < first->fraction)) {
-                first = BodyTouch{touch->fraction, touch->normal, i, j};
+                first = BodyTouch{touch->fraction, touch->normal, i, j, touch->point};
             }
         }
     }

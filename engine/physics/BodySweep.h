@@ -6,15 +6,28 @@
 
 struct BulletBody;
 
-// The box round a body's bounds at the start and at the end of a step. Two bodies that touch
-// during the step have overlapping boxes, whatever their motions.
+// The box round everything a body's shape covers through a step, its turn included. Two bodies that
+// touch during the step have overlapping boxes.
 struct SweptBox {
     btVector3 min;
     btVector3 max;
 };
 
+SweptBox sweptBoxOf(const btCollisionShape& shape, const btTransform& from, const btTransform& to);
 SweptBox sweptBoxOf(const BulletBody& body);
 bool overlaps(const SweptBox& a, const SweptBox& b);
+
+// A body's motion through a step as the sweeps follow it: a steady velocity and turn from one pose
+// to the other.
+struct StepMotion {
+    StepMotion(const btTransform& from, const btTransform& to);
+    // The pose at this fraction of the step.
+    btTransform at(btScalar fraction) const;
+
+    btTransform from;
+    btVector3 linear;  // per step
+    btVector3 angular; // per step, radians about the axis
+};
 
 // Where a sweep through a step first touched something.
 struct BodyTouch {
@@ -22,14 +35,16 @@ struct BodyTouch {
     btVector3 normal;  // unit, world, from what was touched towards the swept shape
     int sweptChild = 0; // the touching shapes' indices in their bodies
     int otherChild = 0;
+    btVector3 point{0.0f, 0.0f, 0.0f}; // where, on what was touched, in the frame the sweep was given
 };
 
-// The convex shape carried from `from` to `to`, its turn included, against the still convex shape at
-// `pose`: the first moment the two come within a millimetre while approaching. A start in which
-// they already touch is a touch at fraction 0, with the normal of the overlap. Conservative: it
-// never reports a touch later than the real one.
-std::optional<BodyTouch> castConvex(const btConvexShape& moving, const btTransform& from, const btTransform& to,
-                                    const btConvexShape& still, const btTransform& pose);
+// The convex shape carried through the motion against the still convex shape at `pose`: the first
+// moment the two come within a millimetre, by conservative advancement (each advance is the gap over
+// the fastest the shapes can close in). A start in which they already touch is a touch at 0, with
+// the normal of the overlap. Never later than the real touch: a sweep that runs out of advances
+// reports where it got to.
+std::optional<BodyTouch> castConvex(const btConvexShape& moving, const StepMotion& motion, const btConvexShape& still,
+                                    const btTransform& pose);
 
 // The moving body's start pose carried along with the other body's motion through the step: the
 // motion from there to the moving body's end pose is the motion relative to the other body at its
@@ -37,8 +52,9 @@ std::optional<BodyTouch> castConvex(const btConvexShape& moving, const btTransfo
 btTransform relativeStart(const BulletBody& moving, const BulletBody& other);
 
 // The convex hull of a compound made only of boxes: their corners, drawn in by a few millimetres and
-// rounded out again by as much, so casts of it find touches without resolving overlaps. Null for
-// any other compound. It is as large as the boxes wherever they meet a flat face.
+// rounded out again by as much. Null for any other compound. Against a flat face it reaches as far
+// as the boxes do; between two corners of the star they make it fills in, and a sweep of it meets an
+// edge or a disc there a little early, never late.
 std::unique_ptr<btConvexHullShape> hullOfBoxes(const btCompoundShape& compound);
 
 // Each of the moving body's shapes swept through the step against each of the other's: the exact

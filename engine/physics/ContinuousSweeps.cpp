@@ -3,6 +3,7 @@
 #include "engine/physics/BodyPairFilter.h"
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/RigidBody.h"
+#include "engine/physics/SweepResponse.h"
 
 #include <algorithm>
 
@@ -10,9 +11,6 @@ namespace {
 // Touches shallower than this (metres) are left to the contact solver of the next step: resting and
 // sliding contacts, and the last millimetres of a slow approach. Deeper ones show a disc inside a wall.
 constexpr btScalar solverSlop = 0.01f;
-// How far clear of the surface a stopped body is put (metres), so that the next step starts apart.
-constexpr btScalar backOff = 0.005f;
-
 bool sweptAgainst(const RigidBody& body, const RigidBody& other) {
     const std::optional<PairFlags> flags = pairFlagsOf(body.bullet().body, other.bullet().body);
     return flags && (*flags & PairFlag::SolveContact) && (*flags & PairFlag::DetectCcdContact);
@@ -33,17 +31,6 @@ bool mayPassThrough(const RigidBody& body, const RigidBody& other) {
     const btTransform start = relativeStart(body.bullet(), other.bullet());
     const btScalar thickness = 2.0f * (halfThickness(body.bullet()) + halfThickness(other.bullet()));
     return (body.bullet().body.getWorldTransform().getOrigin() - start.getOrigin()).length2() > thickness * thickness;
-}
-
-btScalar inverseMass(const RigidBody& body) { return body.getType() == BodyType::Dynamic ? 1.0f / body.getMass() : 0.0f; }
-
-// A moved body's velocity is the step's displacement; a simulated one has its own.
-btVector3 velocityOf(const RigidBody& body, float dt) {
-    const BulletBody& simulated = body.bullet();
-    if (body.getType() == BodyType::Dynamic) {
-        return simulated.body.getLinearVelocity();
-    }
-    return (simulated.body.getWorldTransform().getOrigin() - simulated.stepStart.getOrigin()) / dt;
 }
 
 // Whether any point of the body may have moved further than distance in the step: its centre's
@@ -105,7 +92,7 @@ std::optional<BodyTouch> touchAlong(const BulletBody& moving, const btTransform&
     std::optional<BodyTouch> first;
     forEachSweptShape(moving, [&](const btConvexShape& shape, const btTransform& local, int child) {
         forEachSweptShape(other, [&](const btConvexShape& target, const btTransform& targetLocal, int targetChild) {
-            std::optional<BodyTouch> touch = castConvex(shape, from * local, to * local, target,
+            std::optional<BodyTouch> touch = castConvex(shape, StepMotion(from * local, to * local), target,
                                                         other.body.getWorldTransform() * targetLocal);
             if (touch && (!first || touch->fraction < first->fraction)) {
                 first = BodyTouch{touch->fraction, touch->normal, child, targetChild};
@@ -126,41 +113,6 @@ btVector3 approachNormal(const BulletBody& moving, const BulletBody& other, cons
     return touch && touch->fraction > 0.0f ? touch->normal : overlapNormal;
 }
 
-// Whether the two bodies' velocities close in along the normal (from the other towards the first).
-bool approaching(const RigidBody& body, const RigidBody& other, const btVector3& normal, float dt) {
-    return (velocityOf(body, dt) - velocityOf(other, dt)).dot(normal) < 0.0f;
-}
-
-// Puts the body where it was at the fraction of its motion from start to its end pose, pushed clear.
-void place(RigidBody& body, const btTransform& start, btScalar fraction, const btVector3& push) {
-    btRigidBody& moving = body.bullet().body;
-    const btTransform& end = moving.getWorldTransform();
-    const btTransform at(start.getRotation().slerp(end.getRotation(), fraction),
-                         start.getOrigin().lerp(end.getOrigin(), fraction) + push);
-    moving.setWorldTransform(at);
-    moving.setInterpolationWorldTransform(at);
-    body.bullet().world->updateSingleAabb(&moving);
-}
-
-// Bounces the part of the two bodies' relative velocity that goes into the normal (from the other
-// body towards the first) off it, as the contact solver would: with the pair's restitution, none
-// below the bounce threshold, the impulse shared by their masses.
-void bounce(RigidBody& body, RigidBody& other, const btVector3& normal, float dt) {
-    const btScalar into = (velocityOf(body, dt) - velocityOf(other, dt)).dot(normal);
-    if (into >= 0.0f) {
-        return;
-    }
-    const float restitution =
-        -into > bounceThreshold ? combinedRestitution(body.getShape(0).material, other.getShape(0).material) : 0.0f;
-    const btScalar impulse = -(1.0f + restitution) * into / (inverseMass(body) + inverseMass(other));
-    btRigidBody& moving = body.bullet().body;
-    moving.setLinearVelocity(moving.getLinearVelocity() + normal * (impulse * inverseMass(body)));
-    if (other.getType() == BodyType::Dynamic) {
-        btRigidBody& pushed = other.bullet().body;
-        pushed.setLinearVelocity(pushed.getLinearVelocity() - normal * (impulse * inverseMass(other)));
-        pushed.activate(true);
-    }
-}
 } // namespace
 
 // Room for a match's discs and more, so that a step allocates nothing in the game.
@@ -185,9 +137,12 @@ void ContinuousSweeps::sortContacts(btDispatcher& dispatcher) {
     // A pair of compounds touches in a manifold per pair of shapes: it is taken whole or not at all.
     std::sort(contacts.begin(), contacts.end(), [](const auto& x, const auto& y) { return byIds(x.first, y.first); });
     for (auto first = contacts.begin(); first != contacts.end();) {
-        const auto last = std::find_if(first, contacts.end(), [&](const auto& entry) { return entry.first != first->first; });
-        const bool touches = std::all_of(first, last, [](const auto& entry) { return deepestOf(*entry.second) >= -solverSlop; });
-        if (touches && closingFast(*first->first.first, *first->first.second)) {
+        const auto last =
+            std::find_if(first, contacts.end(), [&](const auto& entry) { return entry.first != first->first; });
+        const bool touches =
+            std::all_of(first, last, [](const auto& entry) { return deepestOf(*entry.second) >= -solverSlop; });
+        const auto [a, b] = first->first;
+        if (touches && closingFast(*a, *b) && sweptAgainst(*a, *b)) {
             std::for_each(first, last, [](const auto& entry) { entry.second->clearManifold(); });
         } else {
             solved.push_back(first->first);
@@ -237,73 +192,75 @@ void ContinuousSweeps::findPartners(btOverlappingPairCache& pairs) {
     std::sort(partners.begin(), partners.end(), byIds);
 }
 
+std::optional<BodyTouch> ContinuousSweeps::levelTouch(const RigidBody& body, const RigidBody& level) {
+    const BulletBody& moving = body.bullet();
+    std::optional<BodyTouch> touch;
+    // Resting, or nearly, a body cannot sink deeper than the slop in this step.
+    if (!movesFurtherThan(moving, solverSlop)) {
+        return touch;
+    }
+    forEachSweptShape(moving, [&](const btConvexShape& shape, const btTransform& local, int child) {
+        std::optional<BodyTouch> found = levelSweep.firstTouch(shape, local, moving, level.bullet(), solverSlop);
+        if (found && (!touch || found->fraction < touch->fraction)) {
+            touch = BodyTouch{found->fraction, found->normal, child, found->otherChild};
+        }
+    });
+    return touch;
+}
+
+std::optional<BodyTouch> ContinuousSweeps::bodyTouch(const RigidBody& body, const RigidBody& other) const {
+    const BulletBody& moving = body.bullet();
+    if (other.getType() == BodyType::Dynamic && !closingFast(body, other) && !mayPassThrough(body, other)) {
+        return std::nullopt;
+    }
+    std::optional<BodyTouch> touch =
+        touchAlong(moving, relativeStart(moving, other.bullet()), moving.body.getWorldTransform(), other.bullet());
+    // Bodies in contact as the step begins are the solver's, unless the pair was taken from it; a
+    // pair within touching distance but without contact points is the sweeps' too.
+    if (touch && touch->fraction <= 0.0f) {
+        if (contains(solved, body, other)) {
+            return std::nullopt;
+        }
+        if (closingFast(body, other)) {
+            touch->normal = approachNormal(moving, other.bullet(), touch->normal);
+        }
+    }
+    return touch;
+}
+
 void ContinuousSweeps::consider(RigidBody& body, RigidBody& other, float dt, std::optional<Hit>& first) {
     if (!sweptAgainst(body, other)) {
         return;
     }
-    const BulletBody& moving = body.bullet();
-    std::optional<BodyTouch> touch;
-    if (other.getType() == BodyType::Static) {
-        if (!movesFurtherThan(moving, solverSlop)) {
-            return; // resting, or nearly: it cannot sink deeper than the slop in this step
-        }
-        forEachSweptShape(moving, [&](const btConvexShape& shape, const btTransform& local, int child) {
-            std::optional<BodyTouch> found = levelSweep.firstTouch(shape, local, moving, other.bullet(), solverSlop);
-            if (found && (!touch || found->fraction < touch->fraction)) {
-                touch = BodyTouch{found->fraction, found->normal, child, 0};
-            }
-        });
-    } else {
-        if (other.getType() == BodyType::Dynamic && !closingFast(body, other) && !mayPassThrough(body, other)) {
-            return;
-        }
-        touch = touchAlong(moving, relativeStart(moving, other.bullet()), moving.body.getWorldTransform(), other.bullet());
-        // Bodies in contact as the step begins are the solver's, unless the pair was taken from it; a
-        // pair within touching distance but without contact points is the sweeps' too.
-        if (touch && touch->fraction <= 0.0f) {
-            if (contains(solved, body, other)) {
-                touch.reset();
-            } else if (closingFast(body, other)) {
-                touch->normal = approachNormal(moving, other.bullet(), touch->normal);
-            }
-        }
-    }
+    const bool level = other.getType() == BodyType::Static;
+    const std::optional<BodyTouch> touch = level ? levelTouch(body, other) : bodyTouch(body, other);
     // A turning body may come within touching distance of a body while its centre moves away: that
     // is the solver's to hold, where a stop would freeze the body in place. A face of the level that
     // the step carries a body deeper into is met whatever carries it there: a spin that swings an
     // edge into the floor is stopped too, and the solver holds the edge from the next step on.
     if (touch && (!first || touch->fraction < first->touch.fraction) &&
-        (other.getType() == BodyType::Static || approaching(body, other, touch->normal, dt))) {
+        (level || approaching(body, other, touch->normal, dt))) {
         first = Hit{*touch, &other};
     }
 }
 
 void ContinuousSweeps::sweep(RigidBody& body, float dt) {
-    const bool moves = body.bullet().body.isActive();
-    const SweptBox box = sweptBoxOf(body.bullet());
     std::optional<Hit> first;
-    if (moves) {
+    // A body asleep does not move, but one that moves may run into it.
+    if (body.bullet().body.isActive()) {
+        const SweptBox box = sweptBoxOf(body.bullet());
         for (const auto& [other, otherBox] : targets) {
             if (overlaps(box, otherBox)) {
                 consider(body, *other, dt, first);
             }
         }
     }
-    const auto byId = [](const std::pair<RigidBody*, RigidBody*>& entry, std::uint64_t id) { return entry.first->getId() < id; };
+    const auto byId = [](const BodyPair& entry, std::uint64_t id) { return entry.first->getId() < id; };
     for (auto it = std::lower_bound(partners.begin(), partners.end(), body.getId(), byId);
          it != partners.end() && it->first == &body; ++it) {
         consider(body, *it->second, dt, first);
     }
     if (first) {
-        RigidBody& other = *first->other;
-        const btScalar fraction = first->touch.fraction;
-        const btVector3& normal = first->touch.normal;
-        if (other.getType() == BodyType::Dynamic) {
-            place(body, body.bullet().stepStart, fraction, normal * (0.5f * backOff));
-            place(other, other.bullet().stepStart, fraction, normal * (-0.5f * backOff));
-        } else {
-            place(body, relativeStart(body.bullet(), other.bullet()), fraction, normal * backOff);
-        }
-        bounce(body, other, normal, dt);
+        stopAtTouch(body, *first->other, first->touch, dt);
     }
 }

@@ -56,6 +56,8 @@ private:
     static bool contains(const std::vector<BodyPair>& pairs, const RigidBody& a, const RigidBody& b);
     void sweep(RigidBody& body, float dt);
     void consider(RigidBody& body, RigidBody& other, float dt, std::optional<Hit>& first);
+    std::optional<BodyTouch> levelTouch(const RigidBody& body, const RigidBody& level);
+    std::optional<BodyTouch> bodyTouch(const RigidBody& body, const RigidBody& other) const;
 
     // Kept between steps: no allocation once grown.
     std::vector<std::pair<RigidBody*, SweptBox>> targets; // the level and the capsules

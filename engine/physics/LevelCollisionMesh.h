@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/physics/CookedTriangleMesh.h"
+#include "engine/physics/TriangleFacts.h"
 
 #include <btBulletCollisionCommon.h>
 #include <memory>
@@ -23,12 +24,16 @@ public:
 
     btBvhTriangleMeshShape& getShape() { return *tree; }
     const btBvhTriangleMeshShape& getShape() const { return *tree; }
-    const CookedTriangleMesh& getMesh(int part) const { return *meshes[part]; }
+    // Of triangle `index` of mesh `part`, as the tree names them in its callbacks.
+    const TriangleFacts& getFacts(int part, int index) const { return facts.triangles[part][index]; }
+    // Whether the point (in the level's frame) on that triangle lies where another solid covers it.
+    bool hidden(int part, int index, const btVector3& point) const;
     const Shape* getShapeOf(int part) const { return shapes[part]; }
 
 private:
     std::vector<std::unique_ptr<CookedTriangleMesh>> meshes;
     std::vector<const Shape*> shapes;
+    LevelFacts facts;
     btTriangleIndexVertexArray vertexArray;
     std::unique_ptr<btBvhTriangleMeshShape> tree;
 };

@@ -127,6 +127,11 @@ void PhysicsWorld::attachShape(RigidBody& actor, const Geometry& geometry, const
                     "attachShape: geometry or local pose is not valid; no shape was attached.");
         return;
     }
+    // The level is built whole from its meshes; a shape added to it later would never collide.
+    if (actor.getType() == BodyType::Static) {
+        reportError(errorCallback, ErrorCode::InvalidOperation, "attachShape: the level takes no shapes; none was attached.");
+        return;
+    }
     actor.addShape(bodyShape(geometry, localPose, CollisionGroup::DynamicBody, component));
 }
 

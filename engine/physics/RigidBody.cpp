@@ -225,6 +225,8 @@ void RigidBody::placeShapes(const Pose& actorPose) {
     btRigidBody& body = bulletBody->body;
     body.setWorldTransform(toBullet(actorPose * centreOfMass));
     body.setInterpolationWorldTransform(body.getWorldTransform());
+    // The solver's inertia turns with the body.
+    body.updateInertiaTensor();
     if (bulletBody->world) {
         bulletBody->world->updateSingleAabb(&body);
     }

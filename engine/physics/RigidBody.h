@@ -13,7 +13,6 @@ class Component;
 class PhysicsWorld;
 class PhysicsErrorCallback;
 class CookedTriangleMesh;
-class LevelCollisionMesh;
 struct BulletBody;
 class RigidBody;
 

@@ -148,7 +148,8 @@ std::optional<float> LevelProbe::surfaceBelow(const glm::vec3& point) const {
     std::optional<float> highest;
     for (const Solid& solid : solids) {
         for (const Triangle& triangle : solid.triangles) {
-            if (const std::optional<float> t = rayHit(point, glm::vec3(0.0f, -1.0f, 0.0f), triangle.a, triangle.b, triangle.c)) {
+            const glm::vec3 down(0.0f, -1.0f, 0.0f);
+            if (const std::optional<float> t = rayHit(point, down, triangle.a, triangle.b, triangle.c)) {
                 highest = std::max(highest.value_or(-INFINITY), point.y - *t);
             }
         }

@@ -3,6 +3,7 @@
 #include "tests/engine/physics/LevelProbe.h"
 #include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
+#include "tests/engine/physics/TestMatch.h"
 
 #include <cstdio>
 #include <glm/gtc/constants.hpp>
@@ -18,12 +19,6 @@ constexpr float dt = 1.0f / 60.0f;
 constexpr int lifeSteps = 900; // 15 s, as the game's time to live
 constexpr int throwEvery = 60; // one a second
 constexpr int throws = 400;
-const glm::vec3 spawns[2] = {{-35.0f, 2.6f, 1.1f}, {45.0f, 2.6f, 1.1f}};
-// The eye above the foot (capsule centre 1.08 m up, dog 0.45 below it, eye 1.0 above the dog) and
-// ahead of the capsule's centre.
-constexpr float eyeHeight = 1.63f;
-constexpr float eyeAhead = 1.3f;
-constexpr float capsuleCentre = 1.08f;
 
 // The speed at which the body's mass alone would carry this energy, metres per second. A spinning
 // disc that lands may turn spin into speed; only the sum of the two energies must not grow beyond
@@ -55,8 +50,8 @@ public:
         world.init();
         world.addRigidStatic(level);
         for (int p = 0; p < 2; ++p) {
-            players[p] = world.createCapsuleController(0.39f, 1.18f);
-            players[p]->setFootPosition(glm::dvec3(spawns[p]));
+            players[p] = world.createCapsuleController(playerRadius, playerHeight);
+            players[p]->setFootPosition(glm::dvec3(spawnPoints[p]));
         }
     }
 
@@ -78,7 +73,8 @@ private:
     // degrees, one metre ahead of the eye at 40 m/s, as the game throws.
     void throwOne(int index) {
         for (;;) {
-            glm::vec3 foot = index % 3 < 2 ? spawns[index % 3] : glm::vec3(uniform(-50.0f, 50.0f), 10.0f, uniform(-35.0f, 35.0f));
+            glm::vec3 foot = index % 3 < 2 ? spawnPoints[index % 3]
+                                           : glm::vec3(uniform(-50.0f, 50.0f), 10.0f, uniform(-35.0f, 35.0f));
             const std::optional<float> ground = probe.surfaceBelow(foot);
             const float yaw = uniform(0.0f, glm::two_pi<float>());
             const float pitch = glm::radians(uniform(-10.0f, 30.0f));
@@ -86,25 +82,21 @@ private:
                 continue;
             }
             foot.y = *ground;
-            const glm::vec3 heading(std::sin(yaw), 0.0f, std::cos(yaw));
-            const glm::vec3 direction(std::cos(pitch) * heading.x, std::sin(pitch), std::cos(pitch) * heading.z);
-            const glm::vec3 centre = foot + glm::vec3(0.0f, capsuleCentre, 0.0f);
-            const glm::vec3 eye = foot + glm::vec3(0.0f, eyeHeight, 0.0f) + eyeAhead * heading;
-            const Pose start(eye + direction);
-            if (probe.crosses(centre, eye) || probe.crosses(eye, start.position) || probe.deepest(discPoints(start)) > 0.0f) {
+            const glm::vec3 centre = foot + glm::vec3(0.0f, capsuleCentreHeight, 0.0f);
+            const Throw disc = throwFromEye(centre, yaw, pitch);
+            // Not from inside a crate or through a wall: from where a player could stand and throw.
+            if (probe.crosses(centre, disc.eye) || probe.crosses(disc.eye, disc.pose.position) ||
+                probe.deepest(discPoints(disc.pose)) > 0.0f) {
                 continue;
             }
-            discs.push_back({throwFrisbee(world, start, 40.0f * direction)});
+            discs.push_back({throwFrisbee(world, disc.pose, disc.velocity)});
             return;
         }
     }
 
-    // Each player walks a circle of 3 m round its spawn point at 3 m/s.
     void walk(int step) {
         for (int p = 0; p < 2; ++p) {
-            const float angle = step * dt + p;
-            players[p]->move(glm::vec3(-std::sin(angle), 0.0f, std::cos(angle)) * (3.0f * dt) + glm::vec3(0.0f, -0.1f, 0.0f),
-                             0.001f, dt);
+            players[p]->move(walkDisplacement(p, step), 0.001f, dt);
         }
     }
 
@@ -136,7 +128,8 @@ private:
             const Pose pose = disc.body->getGlobalPose();
             const float depth = probe.deepest(discPoints(pose));
             disc.deepest = std::max(disc.deepest, depth);
-            const float expected = movingSpeed(energies[i] + disc.body->getMass() * glm::dot(world.getGravity(), pose.position - before[i]), *disc.body);
+            const float fallen = disc.body->getMass() * glm::dot(world.getGravity(), pose.position - before[i]);
+            const float expected = movingSpeed(energies[i] + fallen, *disc.body);
             const float gain = movingSpeed(kineticEnergy(*disc.body), *disc.body) - expected;
             if (gain > 1.0f && !nearOthers(disc, before[i])) {
                 disc.gained = true;

@@ -7,6 +7,22 @@ namespace {
 const Pose crossed(glm::angleAxis(glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f)), glm::vec3(0.0f));
 } // namespace
 
+glm::quat turnOf(DiscFacing facing) {
+    switch (facing) {
+    case DiscFacing::OnEdge:
+        return glm::angleAxis(glm::half_pi<float>(), glm::vec3(1.0f, 0.0f, 0.0f));
+    case DiscFacing::FaceFirst:
+        return glm::angleAxis(glm::half_pi<float>(), glm::vec3(0.0f, 0.0f, 1.0f));
+    default:
+        return glm::quat(1.0f, 0.0f, 0.0f, 0.0f);
+    }
+}
+
+const char* nameOf(DiscFacing facing) {
+    const char* names[] = {"flat", "on edge", "face first"};
+    return names[static_cast<int>(facing)];
+}
+
 RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity) {
     return throwFrisbee(world, pose, velocity, nullptr);
 }

@@ -2,12 +2,19 @@
 
 #include "engine/physics/PhysicsWorld.h"
 
+#include <glm/gtc/quaternion.hpp>
 #include <glm/vec3.hpp>
 #include <vector>
 
 // The game's thrown disc as the physics world gets it: two flat boxes of these half extents
 // (metres), the second turned 45 degrees about y, density 1, continuous detection on.
 inline constexpr glm::vec3 frisbeeHalfExtents{0.298264f, 0.0522395f, 0.298264f};
+
+// How the tests turn a disc: flat (thin along y), on edge across a flight along x (thin along z), or
+// face first into it (thin along x).
+enum class DiscFacing { Flat, OnEdge, FaceFirst };
+glm::quat turnOf(DiscFacing facing);
+const char* nameOf(DiscFacing facing);
 
 // A disc at pose, flying at velocity (metres per second), with nothing as its user data.
 RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity);
