@@ -48,10 +48,12 @@ SweptBox sweptBoxOf(const btCollisionShape& shape, const btTransform& from, cons
     box.min.setMin(endMin);
     box.max.setMax(endMax);
     // Midway through a turn a point strays from the line between its two ends by up to this.
-    const btScalar turn = to.getRotation().angleShortestPath(from.getRotation());
-    const btScalar stray = shape.getAngularMotionDisc() * (1.0f - btCos(0.5f * turn));
-    box.min -= btVector3(stray, stray, stray);
-    box.max += btVector3(stray, stray, stray);
+    if (from.getBasis() != to.getBasis()) {
+        const btScalar turn = to.getRotation().angleShortestPath(from.getRotation());
+        const btScalar stray = shape.getAngularMotionDisc() * (1.0f - btCos(0.5f * turn));
+        box.min -= btVector3(stray, stray, stray);
+        box.max += btVector3(stray, stray, stray);
+    }
     return box;
 }
 

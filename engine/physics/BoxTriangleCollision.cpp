@@ -26,13 +26,10 @@ void BoxTriangleCollision::processCollision(const btCollisionObjectWrapper* body
     const LevelCollisionMesh* level = levelOf(*body1);
     const TriangleFacts facts = level ? level->getFacts(body1->m_partId, body1->m_index) : TriangleFacts{};
     BoxTriangleContact contact(box->getHalfExtentsWithMargin(), corners, facts, manifold->getContactBreakingThreshold());
+    // A face partly covered by another solid needs no look at its covers here: a box touches only
+    // what lies outside the covering solid, and the floor under every crate would cost that look.
     contact.find([&](const btVector3& normal, const btVector3& onTriangle, btScalar distance) {
-        const btVector3 point = boxToWorld * onTriangle;
-        // Where another solid covers the triangle, it is inside the level and pushes nothing.
-        const btVector3 inLevel = body1->getWorldTransform().invXform(point);
-        if (facts.coverCount == 0 || !level->hidden(body1->m_partId, body1->m_index, inLevel)) {
-            result->addContactPoint(boxToWorld.getBasis() * normal, point, distance);
-        }
+        result->addContactPoint(boxToWorld.getBasis() * normal, boxToWorld * onTriangle, distance);
     });
 }
 

@@ -128,6 +128,11 @@ std::optional<BoxTriangleContact::Axis> BoxTriangleContact::chooseAxis() {
     }
     std::optional<Axis> best = Axis{normal, height - radius, Feature::TriangleFace};
     const int edgesInBox = realEdgesInBox();
+    // A box over the face, with no real edge of it near (a disc sliding on the floor), meets the face:
+    // clipping to the face's sides leaves out what lies beyond them.
+    if (edgesInBox == 0 && height >= 0.0f) {
+        return best;
+    }
     if (separatesByFaces(best, edgesInBox) || separatesByEdges(best, edgesInBox)) {
         return std::nullopt;
     }
