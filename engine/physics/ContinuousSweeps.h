@@ -22,7 +22,7 @@ class RigidBody;
 // The contact solver keeps what touches slowly: resting, sliding, a disc pressed against a wall.
 // The sweeps keep what meets fast: a face the step carries a body deeper into than the solver's
 // slop, and two bodies closing in on each other faster than bodies bounce at. Such a pair is taken
-// from the solver too when it already touches as the step begins (takeFastPairs): the solver knows
+// from the solver too when it already touches as the step begins (sortContacts): the solver knows
 // only the overlap it starts from, where two corners that meet head on overlap at a slant and would
 // glance off each other or pass through; the sweeps take the normal from how the two came together.
 // Bodies that overlap deeper than a touch (one put inside another) are the solver's to part.
