@@ -8,23 +8,38 @@
 #include <memory>
 #include <vector>
 
-// The step benchmark's yardstick: the same bodies as a PhysicsWorld scene in a bare library world
-// with its defaults (no collision filter of ours, no contact reports, no material hook, no level
-// sweeps, no controllers: kinematic bodies are placed directly). Built only into the benchmark.
+// The step benchmark's yardsticks: the game's bodies in a bare library world. One static body per
+// level mesh; kinematic capsules and hitboxes put in place before each step; discs of one shared
+// shape, each two crossed boxes. Left out is our layer: our collision filter, contact reports,
+// material hook, controllers' sweeps and our own continuous sweeps. Built only into the benchmark.
 class BulletBaseline : public NonCopyable {
 public:
-    BulletBaseline();
+    // Hull: what a user of the bare library would build for the same game. Each disc is one convex
+    // hull of its boxes' 16 corners, which the library's own continuous detection sweeps; gravity,
+    // damping, the solver's bounce threshold and the friction and restitution of each pair of
+    // touching bodies are our world's. Compound: the first baseline, kept so that its figures can
+    // still be followed. Each disc is the two boxes as a compound, on which the library's continuous
+    // detection does not run (it sweeps only convex shapes); the bodies have the library's default
+    // materials beside a level of friction 2 that does not bounce, and no damping.
+    enum class Kind { Hull, Compound };
+
+    // discHalfExtents: of each of a disc's two boxes, metres.
+    BulletBaseline(Kind kind, const glm::vec3& discHalfExtents);
     ~BulletBaseline();
 
     void addLevel(const std::vector<LevelMesh>& meshes);
-    // A kinematic capsule standing where a controller's body would (centre, metres).
+    // A kinematic capsule standing upright at centre (radius and cylinder height, metres).
     std::size_t addCapsule(float radius, float height, const glm::vec3& centre);
     // A kinematic box that touches without pushing, as a hitbox.
     std::size_t addHitbox(const glm::vec3& halfExtents, const glm::vec3& centre);
     void moveKinematic(std::size_t index, const glm::vec3& centre);
-    // Two crossed boxes of half extents half, density 1, with continuous detection.
-    std::size_t addFrisbee(const glm::vec3& half, const Pose& pose, const glm::vec3& velocity);
+    // A disc of density 1 at pose, flying at velocity (metres per second).
+    std::size_t addFrisbee(const Pose& pose, const glm::vec3& velocity);
     void rethrow(std::size_t index, const Pose& pose, const glm::vec3& velocity);
+    // Takes the body out of the world for good; its index is not reused.
+    void remove(std::size_t index);
+    // Whether the library still simulates the body, rather than letting it sleep.
+    bool isAwake(std::size_t index) const;
     void step(float dt);
 
 private:

@@ -2,98 +2,106 @@
 
 #include "engine/physics/BulletBody.h"
 
-#include <BulletCollision/NarrowPhaseCollision/btContinuousConvexCollision.h>
+#include <BulletCollision/NarrowPhaseCollision/btGjkEpaPenetrationDepthSolver.h>
+#include <BulletCollision/NarrowPhaseCollision/btGjkPairDetector.h>
+#include <BulletCollision/NarrowPhaseCollision/btPointCollector.h>
 #include <BulletCollision/NarrowPhaseCollision/btVoronoiSimplexSolver.h>
-#include <algorithm>
+#include <LinearMath/btTransformUtil.h>
 
 namespace {
-// The hull is cast this much smaller than the boxes (metres). A disc resting or sliding on a surface
-// is pressed into it by up to the solver's slop; so it starts its cast clear of the surface, instead
-// of overlapping it, which makes a cast several times dearer. Keep it below the boxes' margin.
-constexpr btScalar hullInset = 0.01f;
+// The hull's rounding (metres): enough for the casts' distance queries to stay clear of overlap
+// resolution, little enough that a corner arriving first is met within 4 mm of where it is.
+constexpr btScalar hullMargin = 0.005f;
+// A touch is a gap below this (metres). A sweep that needs more advances than this to close the gap
+// (a fast turn next to a surface) stops where it got to.
+constexpr btScalar touchDistance = 0.001f;
+constexpr int maxAdvances = 32;
 
-// Whether a touch at fraction of the motion would, with the rest of the motion, carry the shape more
-// than minDepth into the surface of that normal; any touch counts when minDepth is below 0.
-bool deepEnough(const btVector3& motion, const btVector3& normal, btScalar fraction, btScalar minDepth) {
-    return minDepth < 0.0f || -motion.dot(normal) * (1.0f - fraction) > minDepth;
-}
-
-// The earliest accepted touch of one convex shape's sweep, with the index of the child of the
-// swept-against compound that it touched.
-struct FirstHit : btCollisionWorld::ConvexResultCallback {
-    FirstHit(const btVector3& motion, btScalar minDepth) : motion(motion), minDepth(minDepth) {}
-
-    btScalar addSingleResult(btCollisionWorld::LocalConvexResult& result, bool normalInWorldSpace) override {
-        if (result.m_hitFraction >= m_closestHitFraction) {
-            return m_closestHitFraction;
-        }
-        const btVector3 hitNormal = normalInWorldSpace ? result.m_hitNormalLocal
-                                                       : result.m_hitCollisionObject->getWorldTransform().getBasis() *
-                                                             result.m_hitNormalLocal;
-        if (!deepEnough(motion, hitNormal, result.m_hitFraction, minDepth)) {
-            return m_closestHitFraction;
-        }
-        m_closestHitFraction = result.m_hitFraction;
-        normal = hitNormal;
-        childIndex = result.m_localShapeInfo ? result.m_localShapeInfo->m_triangleIndex : 0;
-        return m_closestHitFraction;
-    }
-
-    btVector3 motion;
-    btScalar minDepth;
-    btVector3 normal{0.0f, 0.0f, 0.0f};
-    int childIndex = -1;
+struct Closest {
+    btScalar distance; // negative: overlap
+    btVector3 normal;  // from the still shape towards the moving one
+    btVector3 point;   // on the still shape
 };
-// Whether the moving body's bounding sphere, carried from start to end, comes within reach of the
-// other body's bounding sphere at its end pose: a cheap test that passes over most pairs of discs
-// whose boxes only overlap because they are long.
-bool spheresMeet(const BulletBody& moving, const btTransform& start, const btTransform& end, const BulletBody& other,
-                 const btTransform& otherEnd) {
-    btVector3 movingCentre, otherCentre;
-    btScalar movingRadius, otherRadius;
-    moving.compound.getBoundingSphere(movingCentre, movingRadius);
-    other.body.getCollisionShape()->getBoundingSphere(otherCentre, otherRadius);
-    const btVector3 from = start * movingCentre;
-    const btVector3 path = end * movingCentre - from;
-    const btVector3 target = otherEnd * otherCentre;
-    const btScalar length2 = path.length2();
-    const btScalar along = length2 > 0.0f ? btClamped((target - from).dot(path) / length2, btScalar(0.0f), btScalar(1.0f)) : 0.0f;
-    const btScalar reach = movingRadius + otherRadius;
-    return (from + path * along - target).length2() <= reach * reach;
-}
 
-// Two hulls are cast against each other directly, without resolving a start in which they already
-// overlap (that is the contact solver's case, and the costliest part of a cast): no touch then.
-std::optional<BodyTouch> hullTouch(const BulletBody& moving, const btTransform& start, const btTransform& end,
-                                   const BulletBody& other, const btTransform& otherEnd, btScalar minDepth) {
+std::optional<Closest> closestOf(const btConvexShape& moving, const btTransform& at, const btConvexShape& still,
+                                 const btTransform& pose) {
     btVoronoiSimplexSolver simplex;
-    btContinuousConvexCollision cast(moving.hull.get(), other.hull.get(), &simplex, nullptr);
-    btConvexCast::CastResult result;
-    result.m_fraction = 1.0f;
-    if (!cast.calcTimeOfImpact(start, end, otherEnd, otherEnd, result) || result.m_normal.length2() <= 1e-4f) {
+    btGjkEpaPenetrationDepthSolver overlap;
+    btGjkPairDetector detector(&moving, &still, &simplex, &overlap);
+    btGjkPairDetector::ClosestPointInput input;
+    input.m_transformA = at;
+    input.m_transformB = pose;
+    btPointCollector result;
+    detector.getClosestPoints(input, result, nullptr);
+    if (!result.m_hasResult || result.m_normalOnBInWorld.length2() < 1e-4f) {
         return std::nullopt;
     }
-    const btVector3 normal = result.m_normal.normalized();
-    if (!deepEnough(end.getOrigin() - start.getOrigin(), normal, result.m_fraction, minDepth)) {
-        return std::nullopt;
-    }
-    return BodyTouch{result.m_fraction, normal, 0, 0};
+    return Closest{result.m_distance, result.m_normalOnBInWorld.normalized(), result.m_pointInWorld};
 }
 } // namespace
 
-SweptBox sweptBoxOf(const BulletBody& body) {
+SweptBox sweptBoxOf(const btCollisionShape& shape, const btTransform& from, const btTransform& to) {
     SweptBox box;
     btVector3 endMin, endMax;
-    body.compound.getAabb(body.stepStart, box.min, box.max);
-    body.compound.getAabb(body.body.getWorldTransform(), endMin, endMax);
+    shape.getAabb(from, box.min, box.max);
+    shape.getAabb(to, endMin, endMax);
     box.min.setMin(endMin);
     box.max.setMax(endMax);
+    // Midway through a turn a point strays from the line between its two ends by up to this.
+    if (from.getBasis() != to.getBasis()) {
+        const btScalar turn = to.getRotation().angleShortestPath(from.getRotation());
+        const btScalar stray = shape.getAngularMotionDisc() * (1.0f - btCos(0.5f * turn));
+        box.min -= btVector3(stray, stray, stray);
+        box.max += btVector3(stray, stray, stray);
+    }
     return box;
+}
+
+SweptBox sweptBoxOf(const BulletBody& body) {
+    return sweptBoxOf(*body.body.getCollisionShape(), body.stepStart, body.body.getWorldTransform());
 }
 
 bool overlaps(const SweptBox& a, const SweptBox& b) {
     return a.min.x() <= b.max.x() && b.min.x() <= a.max.x() && a.min.y() <= b.max.y() && b.min.y() <= a.max.y() &&
            a.min.z() <= b.max.z() && b.min.z() <= a.max.z();
+}
+
+StepMotion::StepMotion(const btTransform& from, const btTransform& to) : from(from) {
+    btTransformUtil::calculateVelocity(from, to, 1.0f, linear, angular);
+}
+
+btTransform StepMotion::at(btScalar fraction) const {
+    btTransform pose;
+    btTransformUtil::integrateTransform(from, linear, angular, fraction, pose);
+    return pose;
+}
+
+std::optional<BodyTouch> castConvex(const btConvexShape& moving, const StepMotion& motion, const btConvexShape& still,
+                                    const btTransform& pose) {
+    const btScalar turnReach = motion.angular.length() * moving.getAngularMotionDisc();
+    btScalar fraction = 0.0f;
+    btTransform at = motion.from;
+    std::optional<Closest> closest;
+    for (int i = 0; i < maxAdvances; ++i) {
+        closest = closestOf(moving, at, still, pose);
+        if (!closest) {
+            return std::nullopt;
+        }
+        const btVector3& normal = closest->normal;
+        if (closest->distance < touchDistance) {
+            return BodyTouch{fraction, normal, 0, 0, closest->point};
+        }
+        const btScalar closing = -motion.linear.dot(normal) + turnReach;
+        if (closing <= SIMD_EPSILON) {
+            return std::nullopt; // moving apart, turning too slowly to come back within the step
+        }
+        fraction += closest->distance / closing;
+        if (fraction > 1.0f) {
+            return std::nullopt;
+        }
+        at = motion.at(fraction);
+    }
+    return BodyTouch{fraction, closest->normal, 0, 0, closest->point};
 }
 
 btTransform relativeStart(const BulletBody& moving, const BulletBody& other) {
@@ -105,15 +113,13 @@ std::unique_ptr<btConvexHullShape> hullOfBoxes(const btCompoundShape& compound) 
         return nullptr;
     }
     auto hull = std::make_unique<btConvexHullShape>();
-    btScalar margin = BT_LARGE_FLOAT;
     for (int i = 0; i < compound.getNumChildShapes(); ++i) {
         const btCollisionShape* child = compound.getChildShape(i);
         if (child->getShapeType() != BOX_SHAPE_PROXYTYPE) {
             return nullptr;
         }
-        const auto* box = static_cast<const btBoxShape*>(child);
-        margin = std::min(margin, box->getMargin());
-        const btVector3 half = box->getHalfExtentsWithMargin() - btVector3(margin, margin, margin);
+        const btVector3 half = static_cast<const btBoxShape*>(child)->getHalfExtentsWithMargin() -
+                               btVector3(hullMargin, hullMargin, hullMargin);
         for (int corner = 0; corner < 8; ++corner) {
             const btVector3 local(corner & 1 ? half.x() : -half.x(), corner & 2 ? half.y() : -half.y(),
                                   corner & 4 ? half.z() : -half.z());
@@ -121,35 +127,29 @@ std::unique_ptr<btConvexHullShape> hullOfBoxes(const btCompoundShape& compound) 
         }
     }
     hull->recalcLocalAabb();
-    hull->setMargin(margin - hullInset);
+    hull->setMargin(hullMargin);
     return hull;
 }
 
-std::optional<BodyTouch> firstTouch(const BulletBody& moving, BulletBody& other, btScalar minDepth) {
-    const btTransform& otherEnd = other.body.getWorldTransform();
+std::optional<BodyTouch> firstTouchOfShapes(const BulletBody& moving, const BulletBody& other) {
     const btTransform start = relativeStart(moving, other);
     const btTransform& end = moving.body.getWorldTransform();
+    const btTransform& otherPose = other.body.getWorldTransform();
     std::optional<BodyTouch> first;
-    // A motion no longer than minDepth cannot carry a shape deeper than that.
-    if ((minDepth >= 0.0f && (end.getOrigin() - start.getOrigin()).length2() <= minDepth * minDepth) ||
-        !spheresMeet(moving, start, end, other, otherEnd)) {
-        return first;
-    }
-    if (moving.hull && other.hull) {
-        return hullTouch(moving, start, end, other, otherEnd, minDepth);
-    }
-    const int casts = moving.hull ? 1 : moving.compound.getNumChildShapes();
-    for (int i = 0; i < casts; ++i) {
-        const btCollisionShape* shape = moving.hull ? moving.hull.get() : moving.compound.getChildShape(i);
-        if (!shape->isConvex()) {
-            continue;
-        }
-        const btTransform local = moving.hull ? btTransform::getIdentity() : moving.compound.getChildTransform(i);
-        FirstHit hit(end.getOrigin() - start.getOrigin(), minDepth);
-        btCollisionWorld::objectQuerySingle(static_cast<const btConvexShape*>(shape), start * local, end * local,
-                                            &other.body, other.body.getCollisionShape(), otherEnd, hit, 0.0f);
-        if (hit.hasHit() && (!first || hit.m_closestHitFraction < first->fraction)) {
-            first = BodyTouch{hit.m_closestHitFraction, hit.normal.normalized(), i, hit.childIndex};
+    for (int i = 0; i < moving.compound.getNumChildShapes(); ++i) {
+        const btCollisionShape* shape = moving.compound.getChildShape(i);
+        const btTransform local = moving.compound.getChildTransform(i);
+        for (int j = 0; j < other.compound.getNumChildShapes(); ++j) {
+            const btCollisionShape* target = other.compound.getChildShape(j);
+            if (!shape->isConvex() || !target->isConvex()) {
+                continue;
+            }
+            const auto touch = castConvex(*static_cast<const btConvexShape*>(shape), StepMotion(start * local, end * local),
+                                          *static_cast<const btConvexShape*>(target),
+                                          otherPose * other.compound.getChildTransform(j));
+            if (touch && (!first || touch->fraction < first->fraction)) {
+                first = BodyTouch{touch->fraction, touch->normal, i, j, touch->point};
+            }
         }
     }
     return first;

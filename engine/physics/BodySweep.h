@@ -6,36 +6,57 @@
 
 struct BulletBody;
 
-// The box round a body's bounds at the start and at the end of a step. Two bodies that touch
-// during the step have overlapping boxes, whatever their motions.
+// The box round everything a body's shape covers through a step, its turn included. Two bodies that
+// touch during the step have overlapping boxes.
 struct SweptBox {
     btVector3 min;
     btVector3 max;
 };
 
+SweptBox sweptBoxOf(const btCollisionShape& shape, const btTransform& from, const btTransform& to);
 SweptBox sweptBoxOf(const BulletBody& body);
 bool overlaps(const SweptBox& a, const SweptBox& b);
 
-// Where one body's sweep through a step first touched another.
-struct BodyTouch {
-    btScalar fraction; // of the step, 0 at its start
-    btVector3 normal;  // unit, world, from the other body towards the swept one
-    int sweptChild;    // the touching shapes' indices in their bodies
-    int otherChild;
+// A body's motion through a step as the sweeps follow it: a steady velocity and turn from one pose
+// to the other.
+struct StepMotion {
+    StepMotion(const btTransform& from, const btTransform& to);
+    // The pose at this fraction of the step.
+    btTransform at(btScalar fraction) const;
+
+    btTransform from;
+    btVector3 linear;  // per step
+    btVector3 angular; // per step, radians about the axis
 };
 
-// Sweeps the moving body's convex shapes (or its hull) from their poses at the start of the step to those at its
-// end against the other body, in the other body's frame of motion (so a moving capsule, hitbox or
-// disc is swept against too; the motion is then relative to the other body at its end pose). The
-// other body is met as its hull when it has one. With
-// minDepth below 0, the first touch of any kind; otherwise only a touch after which the rest of the
-// motion would carry the shape more than minDepth metres into the other body: the resting and
-// sliding contacts that the solver handles, and surfaces the motion leaves, are passed over.
-std::optional<BodyTouch> firstTouch(const BulletBody& moving, BulletBody& other, btScalar minDepth);
+// Where a sweep through a step first touched something.
+struct BodyTouch {
+    btScalar fraction; // of the motion, 0 at its start
+    btVector3 normal;  // unit, world, from what was touched towards the swept shape
+    int sweptChild = 0; // the touching shapes' indices in their bodies
+    int otherChild = 0;
+    btVector3 point{0.0f, 0.0f, 0.0f}; // where, on what was touched, in the frame the sweep was given
+};
 
-// The convex hull of a compound made only of boxes, rounded by their margin as the boxes are and a
-// centimetre smaller all round; null for any other compound.
+// The convex shape carried through the motion against the still convex shape at `pose`: the first
+// moment the two come within a millimetre, by conservative advancement (each advance is the gap over
+// the fastest the shapes can close in). A start in which they already touch is a touch at 0, with
+// the normal of the overlap. Never later than the real touch: a sweep that runs out of advances
+// reports where it got to.
+std::optional<BodyTouch> castConvex(const btConvexShape& moving, const StepMotion& motion, const btConvexShape& still,
+                                    const btTransform& pose);
+
+// The moving body's start pose carried along with the other body's motion through the step: the
+// motion from there to the moving body's end pose is the motion relative to the other body at its
+// end pose.
+btTransform relativeStart(const BulletBody& moving, const BulletBody& other);
+
+// The convex hull of a compound made only of boxes: their corners, drawn in by a few millimetres and
+// rounded out again by as much. Null for any other compound. Against a flat face it reaches as far
+// as the boxes do; between two corners of the star they make it fills in, and a sweep of it meets an
+// edge or a disc there a little early, never late.
 std::unique_ptr<btConvexHullShape> hullOfBoxes(const btCompoundShape& compound);
 
-// The moving body's motion through the step as firstTouch sweeps it, at the other body's end pose.
-btTransform relativeStart(const BulletBody& moving, const BulletBody& other);
+// Each of the moving body's shapes swept through the step against each of the other's: the exact
+// shapes, for touches that are only reported (a disc crossing a hitbox).
+std::optional<BodyTouch> firstTouchOfShapes(const BulletBody& moving, const BulletBody& other);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/physics/CookedTriangleMesh.h"
+#include "engine/physics/LevelCollisionMesh.h"
 
 #include <btBulletDynamicsCommon.h>
 #include <memory>
@@ -8,24 +8,28 @@
 
 class RigidBody;
 
-// The simulation's side of a RigidBody. Every body is a compound, so that its shapes sit at their
-// local poses relative to the centre of mass, which is where the simulated body's frame is.
+// The simulation's side of a RigidBody. A body of spheres, capsules and boxes is a compound, so that
+// its shapes sit at their local poses relative to the centre of mass, which is where the simulated
+// body's frame is; the level is the one tree over its meshes.
 struct BulletBody {
     explicit BulletBody(float mass)
         : body(btRigidBody::btRigidBodyConstructionInfo(mass, nullptr, &compound, btVector3(1.0f, 1.0f, 1.0f))) {}
 
     btCompoundShape compound;
-    // The compound's children, owned here: spheres, capsules and boxes, and the level's meshes. Child
-    // i belongs to the RigidBody's shape i, whose Shape is the child's user pointer.
+    // The compound's children, owned here: spheres, capsules and boxes. Child i belongs to the
+    // RigidBody's shape i, whose Shape is the child's user pointer.
     std::vector<std::unique_ptr<btCollisionShape>> primitives;
-    std::vector<std::unique_ptr<CookedTriangleMesh>> meshes;
+    // The level's meshes, when the body is the level; its collision shape then.
+    std::unique_ptr<LevelCollisionMesh> level;
     btRigidBody body;
     // For bodies with continuous detection whose shapes are all boxes (discs): the convex hull of
     // those boxes in the compound's frame, which the sweeps cast once instead of once per box.
     std::unique_ptr<btConvexHullShape> hull;
     btDiscreteDynamicsWorld* world = nullptr;
-    // The body's simulated transform when the current step began, for the sweeps through the step.
+    // The body's simulated transform and velocity when the current step began, for the sweeps
+    // through the step.
     btTransform stepStart = btTransform::getIdentity();
+    btVector3 stepStartVelocity{0.0f, 0.0f, 0.0f};
 };
 
 inline RigidBody* rigidBodyOf(const btCollisionObject* object) {

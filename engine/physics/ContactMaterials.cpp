@@ -1,16 +1,21 @@
 #include "engine/physics/ContactMaterials.h"
 
 #include "engine/physics/BulletBody.h"
+#include "engine/physics/LevelCollisionMesh.h"
 #include "engine/physics/RigidBody.h"
 #include "engine/physics/Shape.h"
 
 namespace {
-// The shape of ours that a contact belongs to: the wrapper of a compound child, or of a triangle
-// inside a level mesh, whose parent is the mesh.
-const Shape* shapeOf(const btCollisionObjectWrapper* wrapper) {
+// The shape of ours that a contact belongs to: the wrapper of a compound child, or of a triangle of
+// the level, whose parent is the level's mesh and whose part is the mesh's shape.
+const Shape* shapeOf(const btCollisionObjectWrapper* wrapper, int part) {
     for (; wrapper; wrapper = wrapper->m_parent) {
-        if (const void* shape = wrapper->getCollisionShape()->getUserPointer()) {
-            return static_cast<const Shape*>(shape);
+        const btCollisionShape& shape = *wrapper->getCollisionShape();
+        if (const LevelCollisionMesh* level = LevelCollisionMesh::of(shape)) {
+            return level->getShapeOf(part);
+        }
+        if (const void* own = shape.getUserPointer()) {
+            return static_cast<const Shape*>(own);
         }
     }
     return nullptr;
@@ -21,10 +26,10 @@ void combine(btManifoldPoint& point, const Shape& shape0, const Shape& shape1) {
     point.m_combinedRestitution = combinedRestitution(shape0.material, shape1.material);
 }
 
-bool onContactAdded(btManifoldPoint& point, const btCollisionObjectWrapper* wrapper0, int, int,
-                    const btCollisionObjectWrapper* wrapper1, int, int) {
-    const Shape* shape0 = shapeOf(wrapper0);
-    const Shape* shape1 = shapeOf(wrapper1);
+bool onContactAdded(btManifoldPoint& point, const btCollisionObjectWrapper* wrapper0, int part0, int,
+                    const btCollisionObjectWrapper* wrapper1, int part1, int) {
+    const Shape* shape0 = shapeOf(wrapper0, part0);
+    const Shape* shape1 = shapeOf(wrapper1, part1);
     if (shape0 && shape1) {
         combine(point, *shape0, *shape1);
     }

@@ -24,6 +24,16 @@ ContactShape contactShapeOf(const RigidBody& body, int index) {
 }
 } // namespace
 
+// Room for the hitboxes of a match and the discs that cross them, so that a step allocates nothing
+// in the game.
+ContactReports::ContactReports() {
+    for (std::vector<Key>* keys : {&touching, &previous, &reportKeys}) {
+        keys->reserve(32);
+    }
+    reports.reserve(32);
+    hitboxes.reserve(8);
+}
+
 void ContactReports::collect(btDispatcher& dispatcher, const std::vector<std::unique_ptr<RigidBody>>& bodies) {
     reports.clear();
     reportKeys.clear();
@@ -86,7 +96,7 @@ void ContactReports::sweepFastBodies(const std::vector<std::unique_ptr<RigidBody
                 continue;
             }
             const auto found = std::find(reportKeys.begin(), reportKeys.end(), key);
-            if (const auto touch = firstTouch(fast->bullet(), hitbox->bullet(), -1.0f)) {
+            if (const auto touch = firstTouchOfShapes(fast->bullet(), hitbox->bullet())) {
                 if (found != reportKeys.end()) {
                     reports[found - reportKeys.begin()].events |= PairFlag::NotifyTouchCcd;
                 } else {

@@ -20,6 +20,8 @@
 // are kept between steps, so a steady step allocates nothing.
 class ContactReports {
 public:
+    ContactReports();
+
     void collect(btDispatcher& dispatcher, const std::vector<std::unique_ptr<RigidBody>>& bodies);
     // The reports of the last step, in the order they were found.
     const std::vector<ContactPair>& getReports() const { return reports; }

@@ -49,7 +49,10 @@ public:
         const btVector3 normal = normalInWorldSpace
                                      ? result.m_hitNormalLocal
                                      : result.m_hitCollisionObject->getWorldTransform().getBasis() * result.m_hitNormalLocal;
-        if (normal.dot(m_convexToWorld - m_convexFromWorld) >= 0.0f) {
+        // A surface the motion runs along (or leaves) does not stop it. Along: within about 0.06 degrees
+        // of parallel, so that a floor touched at the start of a sideways move never ends the move.
+        const btVector3 motion = m_convexToWorld - m_convexFromWorld;
+        if (normal.dot(motion) >= -1e-3f * motion.length() * normal.length()) {
             return m_closestHitFraction;
         }
         return ClosestConvexResultCallback::addSingleResult(result, normalInWorldSpace);

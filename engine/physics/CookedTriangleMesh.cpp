@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <glm/geometric.hpp>
 #include <glm/vec4.hpp>
+#include <iterator>
 
 static_assert(sizeof(glm::vec3) == 3 * sizeof(float) && sizeof(glm::uvec3) == 3 * sizeof(int),
               "the collision mesh reads positions and triangles as tightly packed triples");
@@ -29,6 +30,7 @@ std::vector<glm::vec3> transformed(const LevelMesh& mesh) {
     }
     return result;
 }
+
 } // namespace
 
 std::unique_ptr<CookedTriangleMesh> CookedTriangleMesh::cook(const LevelMesh& mesh) {
@@ -56,16 +58,4 @@ std::unique_ptr<CookedTriangleMesh> CookedTriangleMesh::cook(const LevelMesh& me
 }
 
 CookedTriangleMesh::CookedTriangleMesh(std::vector<glm::vec3> positionsIn, std::vector<glm::uvec3> trianglesIn)
-    : positions(std::move(positionsIn)), triangles(std::move(trianglesIn)) {
-    btIndexedMesh indexed;
-    indexed.m_numTriangles = static_cast<int>(triangles.size());
-    indexed.m_triangleIndexBase = reinterpret_cast<const unsigned char*>(triangles.data());
-    indexed.m_triangleIndexStride = static_cast<int>(sizeof(glm::uvec3));
-    indexed.m_numVertices = static_cast<int>(positions.size());
-    indexed.m_vertexBase = reinterpret_cast<const unsigned char*>(positions.data());
-    indexed.m_vertexStride = static_cast<int>(sizeof(glm::vec3));
-    indexed.m_indexType = PHY_INTEGER;
-    indexed.m_vertexType = PHY_FLOAT;
-    vertexArray.addIndexedMesh(indexed, PHY_INTEGER);
-    shape = std::make_unique<btBvhTriangleMeshShape>(&vertexArray, true);
-}
+    : positions(std::move(positionsIn)), triangles(std::move(trianglesIn)) {}

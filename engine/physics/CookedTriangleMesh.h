@@ -2,13 +2,12 @@
 
 #include "engine/physics/LevelMesh.h"
 
-#include <btBulletCollisionCommon.h>
 #include <memory>
 #include <vector>
 
-// One mesh of the level made into a collision mesh: the positions with the mesh transform applied,
-// the triangles that have an area, and the bounding-volume tree over them. It owns the arrays; the
-// collision shape only points into them, so they never change after cooking.
+// One mesh of the level made ready for collision: the positions with the mesh transform applied and
+// the triangles that have an area. Plain arrays; the collision shape over them points into them, so
+// they never change after cooking.
 class CookedTriangleMesh {
 public:
     // Empty for a mesh that does not make a collision mesh: fewer than 3 points, no triangles, an
@@ -19,12 +18,10 @@ public:
     CookedTriangleMesh(const CookedTriangleMesh&) = delete;
     CookedTriangleMesh& operator=(const CookedTriangleMesh&) = delete;
 
-    btBvhTriangleMeshShape& getShape() { return *shape; }
-    std::size_t getTriangleCount() const { return triangles.size(); }
+    const std::vector<glm::vec3>& getPositions() const { return positions; }
+    const std::vector<glm::uvec3>& getTriangles() const { return triangles; }
 
 private:
     std::vector<glm::vec3> positions;
     std::vector<glm::uvec3> triangles;
-    btTriangleIndexVertexArray vertexArray;
-    std::unique_ptr<btBvhTriangleMeshShape> shape;
 };

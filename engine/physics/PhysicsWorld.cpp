@@ -2,6 +2,7 @@
 
 #include "engine/Logging.h"
 #include "engine/physics/BodyPairFilter.h"
+#include "engine/physics/BoxTriangleCollision.h"
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/ContactMaterials.h"
 #include "engine/physics/ContactReports.h"
@@ -10,6 +11,7 @@
 #include "engine/physics/DebugFrame.h"
 #include "engine/physics/DebuggerConnection.h"
 #include "engine/physics/FilteringDispatcher.h"
+#include "engine/physics/SweptDynamicsWorld.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,8 +21,6 @@ namespace {
 const glm::vec3 gravity(0.0f, -9.81f, 0.0f);
 // A listener on this machine answers at once or not at all; the game does not wait longer.
 constexpr std::chrono::milliseconds debuggerTimeout{10};
-// Relative speeds below this (metres per second) do not bounce, so resting bodies stay at rest.
-constexpr float bounceThreshold = 2.0f;
 
 bool supportedByBodies(const Geometry& geometry) {
     const GeometryType type = geometry.getType();
@@ -43,20 +43,22 @@ std::unique_ptr<Shape> bodyShape(const Geometry& geometry, const Pose& localPose
 struct PhysicsWorld::Impl {
     Impl() {
         broadphase.getOverlappingPairCache()->setOverlapFilterCallback(&pairFilter);
+        dispatcher.registerCollisionCreateFunc(BOX_SHAPE_PROXYTYPE, TRIANGLE_SHAPE_PROXYTYPE, &boxTriangle);
         world.setGravity(btVector3(gravity.x, gravity.y, gravity.z));
         world.getSolverInfo().m_restitutionVelocityThreshold = bounceThreshold;
     }
 
     // Declared in the order they are needed; destroyed in reverse, bodies before the world.
     btDefaultCollisionConfiguration configuration;
+    BoxTriangleCollision::CreateFunc boxTriangle;
     FilteringDispatcher dispatcher{&configuration};
     BodyPairFilter pairFilter;
     btDbvtBroadphase broadphase;
     btSequentialImpulseConstraintSolver solver;
-    btDiscreteDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
+    ContinuousSweeps continuousSweeps;
+    SweptDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration, continuousSweeps};
     std::vector<std::unique_ptr<RigidBody>> bodies;
     std::vector<std::unique_ptr<CapsuleController>> controllers;
-    ContinuousSweeps continuousSweeps;
     ContactReports reports;
     DebuggerConnection debugger;
     DebugFrame frame;
@@ -125,6 +127,11 @@ void PhysicsWorld::attachShape(RigidBody& actor, const Geometry& geometry, const
                     "attachShape: geometry or local pose is not valid; no shape was attached.");
         return;
     }
+    // The level is built whole from its meshes; a shape added to it later would never collide.
+    if (actor.getType() == BodyType::Static) {
+        reportError(errorCallback, ErrorCode::InvalidOperation, "attachShape: the level takes no shapes; none was attached.");
+        return;
+    }
     actor.addShape(bodyShape(geometry, localPose, CollisionGroup::DynamicBody, component));
 }
 
@@ -154,17 +161,23 @@ RigidBody* PhysicsWorld::addRigidStatic(const std::vector<LevelMesh>& meshes) {
         return nullptr;
     }
     RigidBody& body = addBody(BodyType::Static, Pose(), false, nullptr);
+    if (meshes.empty()) {
+        return &body;
+    }
+    std::vector<std::unique_ptr<Shape>> shapes;
+    std::vector<std::unique_ptr<CookedTriangleMesh>> cooked;
     for (const LevelMesh& mesh : meshes) {
-        std::unique_ptr<CookedTriangleMesh> cooked = CookedTriangleMesh::cook(mesh);
-        if (!cooked) {
+        cooked.push_back(CookedTriangleMesh::cook(mesh));
+        if (!cooked.back()) {
             fatal(getPhysicsLogger(), "Error while adding a rigid static: Failed to cook triangle mesh.");
         }
         auto shape = std::make_unique<Shape>();
         shape->geometry = Geometry::triangleMesh();
         shape->simulationFilterData = filterDataOf(CollisionGroup::Level);
         shape->material = levelMaterial;
-        body.addShape(std::move(shape), std::move(cooked));
+        shapes.push_back(std::move(shape));
     }
+    body.setLevel(std::move(shapes), std::move(cooked));
     return &body;
 }
 

@@ -167,6 +167,7 @@ void RigidBody::beginStep() {
     btRigidBody& body = bulletBody->body;
     // Where the last step left the body: a controller's capsule has been moved since, not teleported.
     bulletBody->stepStart = body.getInterpolationWorldTransform();
+    bulletBody->stepStartVelocity = body.getLinearVelocity();
     if (kinematicTarget) {
         body.setWorldTransform(toBullet(*kinematicTarget * centreOfMass));
         kinematicTarget.reset();
@@ -184,15 +185,9 @@ void RigidBody::moveKinematicNow(const Pose& pose, bool teleport) {
     }
 }
 
-void RigidBody::addShape(std::unique_ptr<Shape> shape, std::unique_ptr<CookedTriangleMesh> mesh) {
-    btCollisionShape* child = nullptr;
-    if (mesh) {
-        child = &mesh->getShape();
-        bulletBody->meshes.push_back(std::move(mesh));
-    } else {
-        bulletBody->primitives.push_back(collisionShapeOf(shape->geometry));
-        child = bulletBody->primitives.back().get();
-    }
+void RigidBody::addShape(std::unique_ptr<Shape> shape) {
+    bulletBody->primitives.push_back(collisionShapeOf(shape->geometry));
+    btCollisionShape* child = bulletBody->primitives.back().get();
     child->setUserPointer(shape.get());
     bulletBody->compound.addChildShape(toBullet(centreOfMass.inverse() * shape->localPose), child);
     filterWord |= shape->simulationFilterData.word0;
@@ -203,16 +198,35 @@ void RigidBody::addShape(std::unique_ptr<Shape> shape, std::unique_ptr<CookedTri
     }
 }
 
+void RigidBody::setLevel(std::vector<std::unique_ptr<Shape>> meshShapes,
+                         std::vector<std::unique_ptr<CookedTriangleMesh>> meshes) {
+    std::vector<const Shape*> owners;
+    for (auto& shape : meshShapes) {
+        filterWord |= shape->simulationFilterData.word0;
+        owners.push_back(shape.get());
+        shapes.push_back(std::move(shape));
+    }
+    bulletBody->level = std::make_unique<LevelCollisionMesh>(std::move(meshes), std::move(owners));
+    // A body's shape is read when it joins the world (its broadphase entry and pairs): it joins
+    // again with the mesh.
+    btDiscreteDynamicsWorld* world = bulletBody->world;
+    world->removeRigidBody(&bulletBody->body);
+    bulletBody->body.setCollisionShape(&bulletBody->level->getShape());
+    world->addRigidBody(&bulletBody->body, btBroadphaseProxy::DefaultFilter, btBroadphaseProxy::AllFilter);
+}
+
 void RigidBody::placeShapes(const Pose& actorPose) {
     btCompoundShape& compound = bulletBody->compound;
     const Pose toMassFrame = centreOfMass.inverse();
-    for (std::size_t i = 0; i < shapes.size(); ++i) {
-        compound.updateChildTransform(static_cast<int>(i), toBullet(toMassFrame * shapes[i]->localPose), false);
+    for (int i = 0; i < compound.getNumChildShapes(); ++i) {
+        compound.updateChildTransform(i, toBullet(toMassFrame * shapes[i]->localPose), false);
     }
     compound.recalculateLocalAabb();
     btRigidBody& body = bulletBody->body;
     body.setWorldTransform(toBullet(actorPose * centreOfMass));
     body.setInterpolationWorldTransform(body.getWorldTransform());
+    // The solver's inertia turns with the body.
+    body.updateInertiaTensor();
     if (bulletBody->world) {
         bulletBody->world->updateSingleAabb(&body);
     }

@@ -81,8 +81,10 @@ public:
 private:
     friend class PhysicsWorld;
     RigidBody(PhysicsWorld& world, BodyType type, std::uint64_t id, const Pose& pose, bool enableCcd);
-    // The shape's Bullet side is built from its geometry; a triangle mesh brings its own.
-    void addShape(std::unique_ptr<Shape> shape, std::unique_ptr<CookedTriangleMesh> mesh = nullptr);
+    // A sphere, capsule or box; its Bullet side is built from its geometry.
+    void addShape(std::unique_ptr<Shape> shape);
+    // The level's meshes, one shape each, become the body's one collision mesh.
+    void setLevel(std::vector<std::unique_ptr<Shape>> meshShapes, std::vector<std::unique_ptr<CookedTriangleMesh>> meshes);
     void placeShapes(const Pose& actorPose);
     // After the shapes' places in the compound changed.
     void updateHull();

@@ -15,5 +15,9 @@ extern "C" void glfwTerminate() {
     pinLoadedGlDrivers();
     using Terminate = void (*)();
     static const auto glfwOwnTerminate = reinterpret_cast<Terminate>(dlsym(RTLD_NEXT, "glfwTerminate"));
-    glfwOwnTerminate();
+    // Without GLFW's own (linked statically after all, or not at all) there is nothing to hand
+    // over to: the pin is all this can do, and calling through null would end the process.
+    if (glfwOwnTerminate) {
+        glfwOwnTerminate();
+    }
 }

@@ -4,6 +4,7 @@
 #include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
 
+#include <glm/trigonometric.hpp>
 #include <gtest/gtest.h>
 
 namespace {
@@ -190,6 +191,47 @@ TEST_F(ContactReportTest, FastCrossingIsReportedOnce) {
             expectHitboxPair(freshRecorder.reports[0], hitboxTag, bodyTag);
         }
     }
+}
+
+struct Graze {
+    float overlap; // how far the disc's flat bottom passes below the hitbox's top, metres
+    std::size_t reports;
+};
+
+// A disc skimming over a thin hitbox at 60 m/s crosses it within one step, its bottom face a few
+// millimetres below the hitbox's top: no step ends with the two touching, so only the sweep sees
+// the touch, and it must sweep the disc at its full size to see one this shallow.
+TEST_F(ContactReportTest, AGrazeWithinOneStepIsReportedByTheDiscsFullShape) {
+    const Graze grazes[] = {{0.002f, 1}, {0.005f, 1}, {0.009f, 1}, {-0.005f, 0}};
+    for (const Graze& graze : grazes) {
+        PhysicsWorld fresh;
+        fresh.init();
+        RecordingCallback freshRecorder;
+        fresh.setSimulationEventCallback(&freshRecorder);
+        fresh.createKinematicRigidDynamic(Pose(glm::vec3(0.0f)), 1.0f, Geometry::box(glm::vec3(0.05f, 1.0f, 1.0f)), Pose(),
+                                          false, hitboxTag);
+        RigidBody* disc = throwFrisbee(fresh, Pose(glm::vec3(-0.48f, 1.0f + frisbeeHalfExtents.y - graze.overlap, 0.0f)),
+                                       glm::vec3(60.0f, 0.0f, 0.0f), bodyTag);
+        for (int i = 0; i < 3; ++i) {
+            fresh.step(dt);
+        }
+        ASSERT_GT(disc->getGlobalPose().position.x, 2.0f);
+        EXPECT_EQ(freshRecorder.reports.size(), graze.reports) << graze.overlap << " m";
+    }
+}
+
+// Seen along its axis, a disc of two crossed boxes is an eight-pointed star; the hull of the boxes
+// fills in between the points. A rod along the flight of a disc flying face first, 35 cm from its
+// centre between two points, passes 2 cm clear of the boxes and 4 cm inside the hull: no touch.
+TEST_F(ContactReportTest, ARodBetweenThePointsOfTheDiscsStarIsNotTouched) {
+    const float between = glm::radians(22.5f);
+    const glm::vec3 rod(0.0f, 0.35f * std::sin(between), 0.35f * std::cos(between));
+    hitbox(rod, glm::vec3(1.0f, 0.01f, 0.01f));
+    RigidBody* disc = throwFrisbee(world, Pose(turnOf(DiscFacing::FaceFirst), glm::vec3(-1.5f, 0.0f, 0.0f)),
+                                   glm::vec3(60.0f, 0.0f, 0.0f), bodyTag);
+    steps(4);
+    ASSERT_GT(disc->getGlobalPose().position.x, 2.0f);
+    EXPECT_TRUE(recorder.reports.empty());
 }
 
 TEST_F(ContactReportTest, SeveralShapesOfOneBodyMakeOneReport) {

@@ -19,35 +19,9 @@ constexpr float sinkTolerance = 0.05f;
 constexpr float capsuleRadius = 0.8f * 0.39f;
 constexpr float capsuleHalfHeight = 0.8f * 0.59f;
 
-struct Orientation {
-    const char* name;
-    glm::quat turn;
-};
-
-// Flat (thin along y), on edge across the flight (thin along z), face first (thin along x).
-const Orientation orientations[] = {
-    {"flat", glm::quat(1.0f, 0.0f, 0.0f, 0.0f)},
-    {"on edge", glm::angleAxis(glm::half_pi<float>(), glm::vec3(1.0f, 0.0f, 0.0f))},
-    {"face first", glm::angleAxis(glm::half_pi<float>(), glm::vec3(0.0f, 0.0f, 1.0f))},
-};
+const DiscFacing facings[] = {DiscFacing::Flat, DiscFacing::OnEdge, DiscFacing::FaceFirst};
 
 const float speeds[] = {40.0f, 60.0f};
-
-// How far the disc reaches from its centre along the unit direction: the farther of its two boxes.
-float reach(const Pose& pose, const glm::vec3& direction) {
-    float farthest = 0.0f;
-    for (const float angle : {0.0f, glm::quarter_pi<float>()}) {
-        const glm::quat turn = pose.rotation * glm::angleAxis(angle, glm::vec3(0.0f, 1.0f, 0.0f));
-        float along = 0.0f;
-        for (int axis = 0; axis < 3; ++axis) {
-            glm::vec3 unit(0.0f);
-            unit[axis] = 1.0f;
-            along += std::abs(glm::dot(direction, turn * unit)) * frisbeeHalfExtents[axis];
-        }
-        farthest = std::max(farthest, along);
-    }
-    return farthest;
-}
 
 std::string caseName(const char* orientation, float speed, float extra) {
     return std::string(orientation) + " at " + std::to_string(speed) + " m/s, " + std::to_string(extra);
@@ -58,13 +32,13 @@ std::string caseName(const char* orientation, float speed, float extra) {
 // in 15 steps at 40 m/s).
 TEST(ContinuousDetection, FastDiscsStopAtAWallAndBounceOffIt) {
     std::vector<std::string> failures;
-    for (const Orientation& orientation : orientations) {
+    for (const DiscFacing facing : facings) {
         for (const float speed : speeds) {
             for (const float start : {0.0f, 0.2f, 0.45f}) {
                 PhysicsWorld world;
                 world.init();
                 world.addRigidStatic({boxMesh(glm::vec3(10.0f, -5.0f, -5.0f), glm::vec3(12.0f, 5.0f, 5.0f))});
-                RigidBody* disc = throwFrisbee(world, Pose(orientation.turn, glm::vec3(start, 0.0f, 0.0f)),
+                RigidBody* disc = throwFrisbee(world, Pose(turnOf(facing), glm::vec3(start, 0.0f, 0.0f)),
                                                glm::vec3(speed, 0.0f, 0.0f));
                 float deepest = -1.0f;
                 float rebound = 0.0f;
@@ -72,14 +46,14 @@ TEST(ContinuousDetection, FastDiscsStopAtAWallAndBounceOffIt) {
                     const float before = disc->getLinearVelocity().x;
                     world.step(dt);
                     const Pose pose = disc->getGlobalPose();
-                    deepest = std::max(deepest, pose.position.x + reach(pose, glm::vec3(1.0f, 0.0f, 0.0f)) - 10.0f);
+                    deepest = std::max(deepest, pose.position.x + discReach(pose, glm::vec3(1.0f, 0.0f, 0.0f)) - 10.0f);
                     if (before > 0.0f && disc->getLinearVelocity().x <= 0.0f && rebound == 0.0f) {
                         rebound = -disc->getLinearVelocity().x / before;
                     }
                 }
                 // The disc's 0.6 and the level's 0.0 average to 0.3.
                 if (deepest > sinkTolerance || rebound < 0.2f || rebound > 0.4f) {
-                    failures.push_back(caseName(orientation.name, speed, start) + ": " + std::to_string(deepest) +
+                    failures.push_back(caseName(nameOf(facing), speed, start) + ": " + std::to_string(deepest) +
                                        " m deep, rebound " + std::to_string(rebound));
                 }
             }
@@ -91,23 +65,23 @@ TEST(ContinuousDetection, FastDiscsStopAtAWallAndBounceOffIt) {
 // Thrown down onto the floor at a slant: the disc must stay on top, whatever edge it lands on.
 TEST(ContinuousDetection, FastDiscsLandOnTheFloorWithoutSinking) {
     std::vector<std::string> failures;
-    for (const Orientation& orientation : orientations) {
+    for (const DiscFacing facing : facings) {
         for (const float speed : speeds) {
             for (const float degrees : {20.0f, 45.0f, 90.0f}) {
                 PhysicsWorld world;
                 world.init();
                 world.addRigidStatic({floorMesh(100.0f)});
                 const float slant = glm::radians(degrees);
-                RigidBody* disc = throwFrisbee(world, Pose(orientation.turn, glm::vec3(0.0f, 3.1f, 0.0f)),
+                RigidBody* disc = throwFrisbee(world, Pose(turnOf(facing), glm::vec3(0.0f, 3.1f, 0.0f)),
                                                speed * glm::vec3(std::cos(slant), -std::sin(slant), 0.0f));
                 float deepest = -1.0f;
                 for (int step = 0; step < 60; ++step) {
                     world.step(dt);
                     const Pose pose = disc->getGlobalPose();
-                    deepest = std::max(deepest, reach(pose, glm::vec3(0.0f, -1.0f, 0.0f)) - pose.position.y);
+                    deepest = std::max(deepest, discReach(pose, glm::vec3(0.0f, -1.0f, 0.0f)) - pose.position.y);
                 }
                 if (deepest > sinkTolerance) {
-                    failures.push_back(caseName(orientation.name, speed, degrees) + ": " + std::to_string(deepest) +
+                    failures.push_back(caseName(nameOf(facing), speed, degrees) + ": " + std::to_string(deepest) +
                                        " m deep");
                 }
             }
@@ -116,13 +90,47 @@ TEST(ContinuousDetection, FastDiscsLandOnTheFloorWithoutSinking) {
     EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
 }
 
+// A sheet of size x size metres at height 0 in square cells of `cell` metres, two triangles each.
+LevelMesh gridMesh(float size, float cell) {
+    LevelMesh mesh;
+    const int cells = static_cast<int>(size / cell);
+    for (int i = 0; i <= cells; ++i) {
+        for (int j = 0; j <= cells; ++j) {
+            mesh.positions.emplace_back(i * cell - 0.5f * size, 0.0f, j * cell - 0.5f * size);
+        }
+    }
+    const auto corner = [&](int i, int j) { return static_cast<unsigned>(i * (cells + 1) + j); };
+    for (int i = 0; i < cells; ++i) {
+        for (int j = 0; j < cells; ++j) {
+            mesh.triangles.push_back({corner(i, j), corner(i, j + 1), corner(i + 1, j + 1)});
+            mesh.triangles.push_back({corner(i, j), corner(i + 1, j + 1), corner(i + 1, j)});
+        }
+    }
+    return mesh;
+}
+
+// A floor of triangles a centimetre across, smaller than a disc's step by a hundred times: each is
+// as solid as a large one.
+TEST(ContinuousDetection, FastDiscsStopOnAFloorOfTinyTriangles) {
+    PhysicsWorld world;
+    world.init();
+    world.addRigidStatic({gridMesh(1.6f, 0.012f)});
+    RigidBody* disc = throwFrisbee(world, Pose(glm::vec3(0.0f, 2.0f, 0.0f)), glm::vec3(0.0f, -40.0f, 0.0f));
+    float lowest = 2.0f;
+    for (int step = 0; step < 20; ++step) {
+        world.step(dt);
+        lowest = std::min(lowest, disc->getGlobalPose().position.y);
+    }
+    EXPECT_GT(lowest, frisbeeHalfExtents.y - sinkTolerance);
+}
+
 // A standing capsule, and one walking at 12 m/s towards the disc (52 and 72 m/s closing). The flight
 // paths cross the capsule at heights and sideways offsets well inside it, so a disc that is not
 // stopped shows up behind the capsule's axis.
 TEST(ContinuousDetection, FastDiscsNeverPassThroughAPlayersCapsule) {
     std::vector<std::string> failures;
     int crossings = 0;
-    for (const Orientation& orientation : orientations) {
+    for (const DiscFacing facing : facings) {
         for (const float speed : speeds) {
             for (const float walk : {0.0f, 12.0f}) {
                 for (const glm::vec2 offset : {glm::vec2(0.0f), glm::vec2(0.3f, 0.15f), glm::vec2(-0.4f, -0.15f)}) {
@@ -131,7 +139,7 @@ TEST(ContinuousDetection, FastDiscsNeverPassThroughAPlayersCapsule) {
                     CapsuleController* capsule = world.createCapsuleController(0.39f, 1.18f);
                     capsule->setPosition(glm::dvec3(0.0));
                     RigidBody* disc = throwFrisbee(
-                        world, Pose(orientation.turn, glm::vec3(-7.3f, offset.x, offset.y)), glm::vec3(speed, 0.0f, 0.0f));
+                        world, Pose(turnOf(facing), glm::vec3(-7.3f, offset.x, offset.y)), glm::vec3(speed, 0.0f, 0.0f));
                     bool passed = false;
                     for (int step = 0; step < 30 && !passed; ++step) {
                         capsule->move(glm::vec3(-walk * dt, 0.0f, 0.0f), 0.001f, dt);
@@ -141,7 +149,7 @@ TEST(ContinuousDetection, FastDiscsNeverPassThroughAPlayersCapsule) {
                     }
                     ++crossings;
                     if (passed) {
-                        failures.push_back(caseName(orientation.name, speed, walk) + " offset " +
+                        failures.push_back(caseName(nameOf(facing), speed, walk) + " offset " +
                                            std::to_string(offset.x) + ", " + std::to_string(offset.y));
                     }
                 }
@@ -162,13 +170,13 @@ struct DiscPair {
 TEST(ContinuousDetection, FastDiscsNeverPassThroughEachOther) {
     const DiscPair pairs[] = {{40.0f, 0.0f}, {60.0f, 0.0f}, {30.0f, -30.0f}, {40.0f, -20.0f}};
     std::vector<std::string> failures;
-    for (const Orientation& orientation : orientations) {
+    for (const DiscFacing facing : facings) {
         for (const DiscPair& pair : pairs) {
             for (const glm::vec2 offset : {glm::vec2(0.0f), glm::vec2(0.04f, 0.2f)}) {
                 PhysicsWorld world;
                 world.init();
                 RigidBody* left =
-                    throwFrisbee(world, Pose(orientation.turn, glm::vec3(-6.1f, 0.0f, 0.0f)), glm::vec3(pair.first, 0.0f, 0.0f));
+                    throwFrisbee(world, Pose(turnOf(facing), glm::vec3(-6.1f, 0.0f, 0.0f)), glm::vec3(pair.first, 0.0f, 0.0f));
                 RigidBody* right = throwFrisbee(world, Pose(glm::vec3(0.0f, offset.x, offset.y)),
                                                 glm::vec3(pair.second, 0.0f, 0.0f));
                 bool passed = false;
@@ -177,7 +185,7 @@ TEST(ContinuousDetection, FastDiscsNeverPassThroughEachOther) {
                     passed = left->getGlobalPose().position.x > right->getGlobalPose().position.x;
                 }
                 if (passed) {
-                    failures.push_back(caseName(orientation.name, pair.first, pair.second) + " offset " +
+                    failures.push_back(caseName(nameOf(facing), pair.first, pair.second) + " offset " +
                                        std::to_string(offset.x) + ", " + std::to_string(offset.y));
                 }
             }

@@ -66,6 +66,20 @@ TEST(Level, DegenerateTrianglesAreDroppedAndTheRestCollides) {
     EXPECT_NEAR(restingHeight(world, glm::vec3(0.0f, 2.0f, 0.0f)), 0.5f, 0.03f);
 }
 
+// The level's tree names a triangle's mesh in 10 bits when it is compressed, so a level of more
+// meshes than that keeps it uncompressed: its last mesh must collide as its first does.
+TEST(Level, EveryMeshOfALevelOfMoreThanAThousandCollides) {
+    PhysicsWorld world;
+    world.init();
+    std::vector<LevelMesh> tiles;
+    for (int i = 0; i < 1100; ++i) {
+        tiles.push_back(boxMesh(glm::vec3(2.0f * i, -1.0f, 0.0f), glm::vec3(2.0f * i + 1.0f, 0.0f, 1.0f)));
+    }
+    world.addRigidStatic(tiles);
+    EXPECT_NEAR(restingHeight(world, glm::vec3(0.5f, 2.0f, 0.5f)), 0.5f, 0.03f);
+    EXPECT_NEAR(restingHeight(world, glm::vec3(2.0f * 1099 + 0.5f, 2.0f, 0.5f)), 0.5f, 0.03f);
+}
+
 struct RefusedMesh {
     const char* name;
     LevelMesh mesh;

@@ -123,6 +123,16 @@ TEST_F(RigidBodyTest, OnlySpheresCapsulesAndBoxesCanBeAttached) {
     EXPECT_EQ(log.count("A RigidDynamic can only have spheres, capsules and boxes as attached shapes."), 5u);
 }
 
+// The level's meshes make its one collision mesh when it is added; a box given to it afterwards
+// would sit in the body's shapes without ever colliding.
+TEST_F(RigidBodyTest, TheLevelTakesNoAttachedShapes) {
+    RigidBody* level = world.addRigidStatic({floorMesh(5.0f)});
+    LogCapture log;
+    world.attachShape(*level, Geometry::box(glm::vec3(0.5f)), Pose(), nullptr);
+    EXPECT_EQ(level->getNbShapes(), 1u);
+    EXPECT_EQ(log.messages(spdlog::level::err).size(), 1u);
+}
+
 TEST_F(RigidBodyTest, HitboxIsOneKinematicShapeWithTheMassOfItsDensity) {
     RigidBody* hitbox = world.createKinematicRigidDynamic(Pose(glm::vec3(1.0f, 2.0f, 3.0f)), 1.0f,
                                                           Geometry::box(glm::vec3(1.0f, 1.0f, 0.5f)), Pose(), false, nullptr);
