@@ -12,18 +12,7 @@ namespace {
 // The hull's rounding (metres): enough for the casts' distance queries to stay clear of overlap
 // resolution, little enough that a corner arriving first is met within 4 mm of where it is.
 constexpr btScalar hullMargin = 0.005f;
-// A touch is a gap below this (metres). A sweep that needs more advances than this to close the gap
-// (a fast turn next to a surface) stops where it got to.
-constexpr btScalar touchDistance = 0.001f;
-constexpr int maxAdvances = 32;
-
-struct Closest {
-    btScalar distance; // negative: overlap
-    btVector3 normal;  // from the still shape towards the moving one
-    btVector3 point;   // on the still shape
-};
-
-std::optional<Closest> closestOf(const btConvexShape& moving, const btTransform& at, const btConvexShape& still,
+std::optional<Gap> closestOf(const btConvexShape& moving, const btTransform& at, const btConvexShape& still,
                                  const btTransform& pose) {
     btVoronoiSimplexSolver simplex;
     btGjkEpaPenetrationDepthSolver overlap;
@@ -36,7 +25,7 @@ std::optional<Closest> closestOf(const btConvexShape& moving, const btTransform&
     if (!result.m_hasResult || result.m_normalOnBInWorld.length2() < 1e-4f) {
         return std::nullopt;
     }
-    return Closest{result.m_distance, result.m_normalOnBInWorld.normalized(), result.m_pointInWorld};
+    return Gap{result.m_distance, result.m_normalOnBInWorld.normalized(), result.m_pointInWorld};
 }
 } // namespace
 
@@ -78,30 +67,8 @@ btTransform StepMotion::at(btScalar fraction) const {
 
 std::optional<BodyTouch> castConvex(const btConvexShape& moving, const StepMotion& motion, const btConvexShape& still,
                                     const btTransform& pose) {
-    const btScalar turnReach = motion.angular.length() * moving.getAngularMotionDisc();
-    btScalar fraction = 0.0f;
-    btTransform at = motion.from;
-    std::optional<Closest> closest;
-    for (int i = 0; i < maxAdvances; ++i) {
-        closest = closestOf(moving, at, still, pose);
-        if (!closest) {
-            return std::nullopt;
-        }
-        const btVector3& normal = closest->normal;
-        if (closest->distance < touchDistance) {
-            return BodyTouch{fraction, normal, 0, 0, closest->point};
-        }
-        const btScalar closing = -motion.linear.dot(normal) + turnReach;
-        if (closing <= SIMD_EPSILON) {
-            return std::nullopt; // moving apart, turning too slowly to come back within the step
-        }
-        fraction += closest->distance / closing;
-        if (fraction > 1.0f) {
-            return std::nullopt;
-        }
-        at = motion.at(fraction);
-    }
-    return BodyTouch{fraction, closest->normal, 0, 0, closest->point};
+    return advanceToTouch(motion, moving.getAngularMotionDisc(),
+                          [&](const btTransform& at) { return closestOf(moving, at, still, pose); });
 }
 
 btTransform relativeStart(const BulletBody& moving, const BulletBody& other) {

@@ -38,11 +38,48 @@ struct BodyTouch {
     btVector3 point{0.0f, 0.0f, 0.0f}; // where, on what was touched, in the frame the sweep was given
 };
 
-// The convex shape carried through the motion against the still convex shape at `pose`: the first
-// moment the two come within a millimetre, by conservative advancement (each advance is the gap over
-// the fastest the shapes can close in). A start in which they already touch is a touch at 0, with
-// the normal of the overlap. Never later than the real touch: a sweep that runs out of advances
-// reports where it got to.
+// How far a moving shape is from what it is swept against, at some pose of its motion.
+struct Gap {
+    btScalar distance; // negative: overlap
+    btVector3 normal;  // unit, from what is swept against towards the moving shape
+    btVector3 point;   // the nearest point of what is swept against
+};
+
+// The first moment of the motion at which the gap that `gapAt(pose)` measures closes to a
+// millimetre, by conservative advancement: each advance is the gap over the fastest the shape can
+// close in, its centre along the normal and its turn with reach (metres: its farthest point from the
+// centre). A start within reach is a touch at 0. Never later than the real touch: a sweep that runs
+// out of advances reports where it got to. gapAt may find nothing to measure (none).
+template <typename GapAt>
+std::optional<BodyTouch> advanceToTouch(const StepMotion& motion, btScalar reach, GapAt&& gapAt) {
+    constexpr btScalar touchDistance = 0.001f;
+    constexpr int maxAdvances = 32;
+    const btScalar turnReach = motion.angular.length() * reach;
+    btScalar fraction = 0.0f;
+    std::optional<Gap> gap = gapAt(motion.from);
+    for (int i = 0; gap && i < maxAdvances; ++i) {
+        if (gap->distance < touchDistance) {
+            break;
+        }
+        const btScalar closing = -motion.linear.dot(gap->normal) + turnReach;
+        if (closing <= SIMD_EPSILON) {
+            return std::nullopt; // moving apart, turning too slowly to come back within the step
+        }
+        fraction += gap->distance / closing;
+        if (fraction > 1.0f) {
+            return std::nullopt;
+        }
+        gap = gapAt(motion.at(fraction));
+    }
+    if (!gap) {
+        return std::nullopt;
+    }
+    return BodyTouch{fraction, gap->normal, 0, 0, gap->point};
+}
+
+// The convex shape carried through the motion against the still convex shape at `pose`, as
+// advanceToTouch advances. A start in which they already touch is a touch at 0, with the normal of
+// the overlap.
 std::optional<BodyTouch> castConvex(const btConvexShape& moving, const StepMotion& motion, const btConvexShape& still,
                                     const btTransform& pose);
 

@@ -152,8 +152,11 @@ void ContinuousSweeps::sortContacts(btDispatcher& dispatcher) {
 }
 
 bool ContinuousSweeps::contains(const std::vector<BodyPair>& pairs, const RigidBody& a, const RigidBody& b) {
-    const BodyPair pair = orderedPair(const_cast<RigidBody*>(&a), const_cast<RigidBody*>(&b));
-    return std::binary_search(pairs.begin(), pairs.end(), pair, byIds);
+    const std::pair<std::uint64_t, std::uint64_t> ids = std::minmax(a.getId(), b.getId());
+    const auto idsOf = [](const BodyPair& pair) { return std::make_pair(pair.first->getId(), pair.second->getId()); };
+    const auto found = std::lower_bound(pairs.begin(), pairs.end(), ids,
+                                        [&](const BodyPair& pair, const auto& key) { return idsOf(pair) < key; });
+    return found != pairs.end() && idsOf(*found) == ids;
 }
 
 void ContinuousSweeps::apply(const std::vector<std::unique_ptr<RigidBody>>& bodies, btOverlappingPairCache& pairs,

@@ -1,5 +1,7 @@
 #include "engine/physics/LevelCollisionMesh.h"
 
+#include "engine/physics/BulletMath.h"
+
 #include <algorithm>
 
 namespace {
@@ -39,5 +41,5 @@ const LevelCollisionMesh* LevelCollisionMesh::of(const btCollisionShape& shape) 
 }
 
 bool LevelCollisionMesh::hidden(int part, int index, const btVector3& point) const {
-    return getFacts(part, index).coverCount > 0 && facts.hidden(part, index, glm::vec3(point.x(), point.y(), point.z()));
+    return getFacts(part, index).coverCount > 0 && facts.hidden(part, index, toGlm(point));
 }

@@ -6,42 +6,12 @@
 #include <BulletCollision/CollisionShapes/btTriangleShape.h>
 
 namespace {
-// A touch of a plane is a gap below this (metres); a sweep that needs more advances than this to
-// close the gap stops where it got to, never later than the touch.
-constexpr btScalar touchDistance = 0.001f;
-constexpr int maxAdvances = 32;
-
 // How far the shape at pose keeps above the plane through `on` with this unit normal (negative
-// when it reaches through it).
-btScalar clearance(const btConvexShape& shape, const btTransform& pose, const btVector3& normal, const btVector3& on) {
-    const btVector3 local = pose.getBasis().transpose() * -normal;
-    return normal.dot(pose * shape.localGetSupportingVertexWithoutMargin(local) - on) - shape.getMargin();
-}
-
-// The first moment the shape comes within a millimetre of the plane, by conservative advancement:
-// each advance is the clearance over the fastest the shape can close in on the plane. A start
-// within reach is a touch at 0. Exact for faces as large as the arena's walls, where a distance
-// query of the shape against the triangle loses its precision and may miss the touch.
-std::optional<btScalar> planeTouch(const btConvexShape& shape, const StepMotion& motion, const btVector3& normal,
-                                   const btVector3& on) {
-    const btScalar closing = -motion.linear.dot(normal) + motion.angular.length() * shape.getAngularMotionDisc();
-    if (closing <= 0.0f) {
-        return std::nullopt;
-    }
-    btScalar fraction = 0.0f;
-    btTransform at = motion.from;
-    for (int i = 0; i < maxAdvances; ++i) {
-        const btScalar gap = clearance(shape, at, normal, on);
-        if (gap < touchDistance) {
-            return fraction;
-        }
-        fraction += gap / closing;
-        if (fraction > 1.0f) {
-            return std::nullopt;
-        }
-        at = motion.at(fraction);
-    }
-    return fraction;
+// when it reaches through it), and the point of the plane under its lowest point.
+Gap clearance(const btConvexShape& shape, const btTransform& pose, const btVector3& normal, const btVector3& on) {
+    const btVector3 lowest = pose * shape.localGetSupportingVertexWithoutMargin(pose.getBasis().transpose() * -normal);
+    const btScalar above = normal.dot(lowest - on);
+    return Gap{above - shape.getMargin(), normal, lowest - normal * above};
 }
 
 // Whether the point, on the triangle's plane or near it, lies over the triangle.
@@ -56,17 +26,15 @@ bool over(const btVector3* corners, const btVector3& normal, const btVector3& po
 }
 
 // The face first: where the shape meets the triangle's plane over the triangle, that is the touch;
-// elsewhere it may meet an edge or a corner, or pass by.
+// elsewhere it may meet an edge or a corner, or pass by. The plane is met exactly even on faces as
+// large as the arena's walls, where a distance query of the shape against the triangle loses its
+// precision and may miss the touch.
 std::optional<BodyTouch> touchOf(const btConvexShape& shape, const StepMotion& motion, const btVector3* corners,
                                  const btVector3& normal) {
-    const std::optional<btScalar> fraction = planeTouch(shape, motion, normal, corners[0]);
-    if (!fraction) {
-        return std::nullopt;
-    }
-    const btTransform at = motion.at(*fraction);
-    const btVector3 lowest = at * shape.localGetSupportingVertexWithoutMargin(at.getBasis().transpose() * -normal);
-    if (over(corners, normal, lowest)) {
-        return BodyTouch{*fraction, normal, 0, 0, lowest - normal * normal.dot(lowest - corners[0])};
+    const auto gapAt = [&](const btTransform& at) { return std::optional<Gap>(clearance(shape, at, normal, corners[0])); };
+    const std::optional<BodyTouch> onPlane = advanceToTouch(motion, shape.getAngularMotionDisc(), gapAt);
+    if (!onPlane || over(corners, normal, onPlane->point)) {
+        return onPlane;
     }
     btTriangleShape triangle(corners[0], corners[1], corners[2]);
     triangle.setMargin(0.0f);
@@ -115,8 +83,9 @@ std::optional<BodyTouch> LevelSweep::firstTouch(const btConvexShape& shape, cons
             continue;
         }
         // Only a face that the step carries the shape deeper into than the slop is swept.
-        const btScalar endClearance = clearance(shape, to, *normal, candidate.corners[0]);
-        if (endClearance >= -slop || endClearance >= clearance(shape, motion.from, *normal, candidate.corners[0]) - slop) {
+        const btScalar endClearance = clearance(shape, to, *normal, candidate.corners[0]).distance;
+        const btScalar startClearance = clearance(shape, motion.from, *normal, candidate.corners[0]).distance;
+        if (endClearance >= -slop || endClearance >= startClearance - slop) {
             continue;
         }
         std::optional<BodyTouch> touch = touchOf(shape, motion, candidate.corners, *normal);

@@ -3,6 +3,7 @@
 #include "engine/physics/CookedTriangleMesh.h"
 
 #include <algorithm>
+#include <numeric>
 #include <glm/geometric.hpp>
 
 namespace {
@@ -58,9 +59,7 @@ bool boxesMeet(const Face& a, const Face& b) {
 template <typename Visit>
 void forEachNearPair(const std::vector<Face>& faces, Visit&& visit) {
     std::vector<std::size_t> order(faces.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
+    std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return faces[a].low.x < faces[b].low.x; });
     for (std::size_t i = 0; i < order.size(); ++i) {
         for (std::size_t j = i + 1; j < order.size() && faces[order[j]].low.x <= faces[order[i]].high.x; ++j) {
@@ -132,72 +131,67 @@ Turn turnTo(const Face& face, int j, const Face& neighbour) {
     const glm::vec3 centre = (neighbour.corners[0] + neighbour.corners[1] + neighbour.corners[2]) / 3.0f;
     return {glm::dot(face.normal, centre - face.corners[j]) < 0.0f, glm::dot(face.normal, neighbour.normal)};
 }
-} // namespace
-
-bool LevelFacts::hidden(int part, int index, const glm::vec3& point) const {
-    const TriangleFacts& facts = triangles[part][index];
-    for (std::uint32_t i = facts.firstCover; i < facts.firstCover + facts.coverCount; ++i) {
-        if (onTriangle(covers[i].corners, covers[i].normal, point)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-LevelFacts findTriangleFacts(const std::vector<std::unique_ptr<CookedTriangleMesh>>& meshes) {
-    const std::vector<Face> faces = facesOf(meshes);
-    std::vector<std::vector<const Face*>> covers(faces.size());
+// Which faces lie against a face of another solid, and which edges of faces run along which.
+struct Meetings {
+    std::vector<std::vector<const Face*>> covers; // per face: the faces that look the other way on it
     std::vector<Neighbour> neighbours;
+};
+
+Meetings meetingsOf(const std::vector<Face>& faces) {
+    Meetings meetings{std::vector<std::vector<const Face*>>(faces.size()), {}};
     forEachNearPair(faces, [&](std::size_t a, std::size_t b) {
         if (glm::dot(faces[a].normal, faces[b].normal) < -flatCosine &&
             std::abs(glm::dot(faces[a].normal, faces[b].corners[0] - faces[a].corners[0])) < weld) {
-            covers[a].push_back(&faces[b]);
-            covers[b].push_back(&faces[a]);
+            meetings.covers[a].push_back(&faces[b]);
+            meetings.covers[b].push_back(&faces[a]);
         }
         for (int j = 0; j < 3; ++j) {
             for (int k = 0; k < 3; ++k) {
                 if (runAlong(faces[a], j, faces[b], k)) {
-                    neighbours.push_back({a, j, b});
-                    neighbours.push_back({b, k, a});
+                    meetings.neighbours.push_back({a, j, b});
+                    meetings.neighbours.push_back({b, k, a});
                 }
             }
         }
     });
+    return meetings;
+}
 
-    LevelFacts level;
-    for (std::size_t part = 0; part < meshes.size(); ++part) {
-        level.triangles.emplace_back(meshes[part]->getTriangles().size());
-    }
-    const auto factsOf = [&](std::size_t face) -> TriangleFacts& {
-        return level.triangles[faces[face].part][faces[face].index];
-    };
-    // A mesh with a rim is a sheet: every triangle with an edge that no other triangle of its mesh has.
+// A mesh with a rim is a sheet: every triangle with an edge that no other triangle of its mesh has.
+void findSheets(const std::vector<Face>& faces, const Meetings& meetings, std::vector<TriangleFacts*>& facts) {
     std::vector<std::uint8_t> joinedInMesh(faces.size(), 0);
-    for (const Neighbour& neighbour : neighbours) {
+    for (const Neighbour& neighbour : meetings.neighbours) {
         if (faces[neighbour.face].part == faces[neighbour.other].part) {
             joinedInMesh[neighbour.face] |= static_cast<std::uint8_t>(1u << neighbour.edge);
         }
     }
     for (std::size_t face = 0; face < faces.size(); ++face) {
-        factsOf(face).twoSided = joinedInMesh[face] != 0b111;
+        facts[face]->twoSided = joinedInMesh[face] != 0b111;
     }
+}
+
+void findCovers(const std::vector<Face>& faces, const Meetings& meetings, std::vector<TriangleFacts*>& facts,
+                std::vector<Cover>& covers) {
     for (std::size_t face = 0; face < faces.size(); ++face) {
-        TriangleFacts& facts = factsOf(face);
-        facts.inner = !facts.twoSided && covered(faces[face], covers[face]);
-        if (!facts.inner && !facts.twoSided) {
-            facts.firstCover = static_cast<std::uint32_t>(level.covers.size());
-            facts.coverCount = static_cast<std::uint32_t>(covers[face].size());
-            for (const Face* cover : covers[face]) {
-                level.covers.push_back({{cover->corners[0], cover->corners[1], cover->corners[2]}, cover->normal});
+        TriangleFacts& own = *facts[face];
+        own.inner = !own.twoSided && covered(faces[face], meetings.covers[face]);
+        if (!own.inner && !own.twoSided) {
+            own.firstCover = static_cast<std::uint32_t>(covers.size());
+            own.coverCount = static_cast<std::uint32_t>(meetings.covers[face].size());
+            for (const Face* cover : meetings.covers[face]) {
+                covers.push_back({{cover->corners[0], cover->corners[1], cover->corners[2]}, cover->normal});
             }
         }
     }
-    // Across an edge, the flattest of the faces that run along it on a solid decides: where a
-    // ramp's slope meets a platform's top, the top, not the platform's side behind the ramp.
+}
+
+// Across an edge, the flattest of the faces that run along it on a solid decides: where a ramp's
+// slope meets a platform's top, the top, not the platform's side behind the ramp.
+void findEdges(const std::vector<Face>& faces, const Meetings& meetings, std::vector<TriangleFacts*>& facts) {
     std::vector<Turn> flattest(3 * faces.size(), Turn{true, -2.0f});
-    for (const Neighbour& neighbour : neighbours) {
-        const TriangleFacts& own = factsOf(neighbour.face);
-        const TriangleFacts& other = factsOf(neighbour.other);
+    for (const Neighbour& neighbour : meetings.neighbours) {
+        const TriangleFacts& own = *facts[neighbour.face];
+        const TriangleFacts& other = *facts[neighbour.other];
         const bool sameMesh = faces[neighbour.face].part == faces[neighbour.other].part;
         if (other.inner || (!sameMesh && (own.twoSided || other.twoSided))) {
             continue;
@@ -212,9 +206,36 @@ LevelFacts findTriangleFacts(const std::vector<std::unique_ptr<CookedTriangleMes
         for (int j = 0; j < 3; ++j) {
             const Turn& turn = flattest[3 * face + static_cast<std::size_t>(j)];
             if (!turn.away || turn.flatness > flatCosine) {
-                factsOf(face).edges &= static_cast<std::uint8_t>(~(1u << j));
+                facts[face]->edges &= static_cast<std::uint8_t>(~(1u << j));
             }
         }
     }
+}
+} // namespace
+
+LevelFacts findTriangleFacts(const std::vector<std::unique_ptr<CookedTriangleMesh>>& meshes) {
+    const std::vector<Face> faces = facesOf(meshes);
+    const Meetings meetings = meetingsOf(faces);
+    LevelFacts level;
+    for (const auto& mesh : meshes) {
+        level.triangles.emplace_back(mesh->getTriangles().size());
+    }
+    std::vector<TriangleFacts*> facts;
+    for (const Face& face : faces) {
+        facts.push_back(&level.triangles[face.part][face.index]);
+    }
+    findSheets(faces, meetings, facts);
+    findCovers(faces, meetings, facts, level.covers);
+    findEdges(faces, meetings, facts);
     return level;
+}
+
+bool LevelFacts::hidden(int part, int index, const glm::vec3& point) const {
+    const TriangleFacts& facts = triangles[part][index];
+    for (std::uint32_t i = facts.firstCover; i < facts.firstCover + facts.coverCount; ++i) {
+        if (onTriangle(covers[i].corners, covers[i].normal, point)) {
+            return true;
+        }
+    }
+    return false;
 }
