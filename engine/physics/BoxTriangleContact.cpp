@@ -105,9 +105,11 @@ BoxTriangleContact::Axis BoxTriangleContact::test(const btVector3& axis, Feature
 
 int BoxTriangleContact::realEdgesInBox() const {
     const btVector3 reach = half + btVector3(threshold, threshold, threshold);
+    // A box behind a sheet sees its folds the other way round.
+    const std::uint8_t real = normal.dot(winding) > 0.0f ? facts.edges : facts.backEdges;
     int edges = 0;
     for (int j = 0; j < 3; ++j) {
-        if ((facts.edges >> j & 1) != 0 && segmentMeetsBox(p[j], p[(j + 1) % 3], reach)) {
+        if ((real >> j & 1) != 0 && segmentMeetsBox(p[j], p[(j + 1) % 3], reach)) {
             edges |= 1 << j;
         }
     }

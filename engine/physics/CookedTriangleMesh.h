@@ -3,11 +3,12 @@
 #include "engine/physics/LevelMesh.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 // One mesh of the level made ready for collision: the positions with the mesh transform applied and
 // the triangles that have an area. Plain arrays; the collision shape over them points into them, so
-// they never change after cooking.
+// they never change once it is made.
 class CookedTriangleMesh {
 public:
     // Empty for a mesh that does not make a collision mesh: fewer than 3 points, no triangles, an
@@ -20,6 +21,9 @@ public:
 
     const std::vector<glm::vec3>& getPositions() const { return positions; }
     const std::vector<glm::uvec3>& getTriangles() const { return triangles; }
+    // Turns a triangle over (its last two corners change places): for the level's set-up, before the
+    // collision shape is made.
+    void reverseTriangle(std::size_t index) { std::swap(triangles[index].y, triangles[index].z); }
 
 private:
     std::vector<glm::vec3> positions;

@@ -105,4 +105,99 @@ TEST(TriangleFacts, ARampAgainstAPlatformMeetsItsTopAtACrest) {
     ASSERT_FALSE(level.facing(0, slope).empty());
     EXPECT_EQ(level.realEdges(0, slope), 4) << "the slope's foot, its sides and its crest";
 }
+
+LevelMesh turnedOver(LevelMesh mesh, int every) {
+    for (std::size_t t = 0; t < mesh.triangles.size(); t += static_cast<std::size_t>(every)) {
+        std::swap(mesh.triangles[t].y, mesh.triangles[t].z);
+    }
+    return mesh;
+}
+
+// A flat grid of n x n unit quads at height 0, one mesh whose quads share their corners, facing +y.
+LevelMesh grid(int n) {
+    LevelMesh mesh;
+    const auto corner = [n](int i, int k) { return static_cast<unsigned>(i * (n + 1) + k); };
+    for (int i = 0; i <= n; ++i) {
+        for (int k = 0; k <= n; ++k) {
+            mesh.positions.emplace_back(static_cast<float>(i), 0.0f, static_cast<float>(k));
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        for (int k = 0; k < n; ++k) {
+            mesh.triangles.push_back({corner(i, k), corner(i, k + 1), corner(i + 1, k + 1)});
+            mesh.triangles.push_back({corner(i, k), corner(i + 1, k + 1), corner(i + 1, k)});
+        }
+    }
+    return mesh;
+}
+
+// A box's faces must push out of it: one exported inside out, or with faces turned here and there,
+// would otherwise hold bodies inside it and let those outside through.
+TEST(TriangleFacts, AClosedSolidIsWoundOutwardWhicheverWayItCameWound) {
+    const LevelMesh box = boxMesh(glm::vec3(2.0f, 0.0f, 0.0f), glm::vec3(3.0f, 1.0f, 1.0f));
+    const glm::vec3 centre(2.5f, 0.5f, 0.5f);
+    for (const int every : {1, 2, 3}) {
+        const Level level({turnedOver(box, every)});
+        const CookedTriangleMesh& mesh = *level.meshes[0];
+        for (std::size_t t = 0; t < mesh.getTriangles().size(); ++t) {
+            const glm::uvec3 corners = mesh.getTriangles()[t];
+            const glm::vec3 a = mesh.getPositions()[corners.x];
+            const glm::vec3 turn = glm::cross(mesh.getPositions()[corners.y] - a, mesh.getPositions()[corners.z] - a);
+            EXPECT_GT(glm::dot(turn, a - centre), 0.0f) << "triangle " << t << ", every " << every << " turned";
+            EXPECT_FALSE(level.facts[0][t].twoSided);
+        }
+        EXPECT_EQ(level.realEdges(0, up), 4) << "every " << every << " turned";
+    }
+}
+
+// Inside an open sheet every triangle's edges are joined, so a test by edges alone takes it for a
+// solid and meets it from one side only; and faces laid back to back join each other at every edge.
+TEST(TriangleFacts, OpenSheetsAndFacesBackToBackAreMetFromBothSides) {
+    LevelMesh backToBack = sheetMesh(glm::vec3(0.0f), glm::vec3(0.0f, 2.0f, 0.0f), glm::vec3(0.0f, 0.0f, 2.0f));
+    const LevelMesh behind = turnedOver(backToBack, 1);
+    backToBack.positions.insert(backToBack.positions.end(), behind.positions.begin(), behind.positions.end());
+    for (const glm::uvec3& triangle : behind.triangles) {
+        backToBack.triangles.push_back(triangle + glm::uvec3(4));
+    }
+    for (const LevelMesh& sheet : {grid(4), turnedOver(grid(4), 1), backToBack}) {
+        const Level level({sheet});
+        for (const TriangleFacts& facts : level.facts[0]) {
+            EXPECT_TRUE(facts.twoSided);
+            EXPECT_FALSE(facts.inner);
+        }
+    }
+    const Level wall({backToBack});
+    EXPECT_EQ(wall.realEdges(0, east) + wall.realEdges(0, west), 8) << "the rim of each face, not the diagonals";
+    const Level floor({grid(4)});
+    EXPECT_EQ(floor.realEdges(0, up), 16) << "the rim only: seams inside a flat sheet are no edges";
+}
+
+// A sheet folded along x: from above the fold is a ridge a body slides over the top of, from below
+// a valley whose floor must not snag it.
+TEST(TriangleFacts, AFoldInASheetIsARidgeFromOneSideAndNoEdgeFromTheOther) {
+    LevelMesh tent;
+    tent.positions = {{0.0f, 0.0f, -1.0f}, {2.0f, 0.0f, -1.0f}, {0.0f, 1.0f, 0.0f},
+                      {2.0f, 1.0f, 0.0f},  {0.0f, 0.0f, 1.0f},  {2.0f, 0.0f, 1.0f}};
+    tent.triangles = {{0, 2, 3}, {0, 3, 1}, {2, 4, 5}, {2, 5, 3}};
+    const Level level({tent});
+    const auto ridge = [&](const TriangleFacts& facts, std::uint8_t bits) {
+        const glm::uvec3 corners = level.meshes[0]->getTriangles()[&facts - level.facts[0].data()];
+        int found = 0;
+        for (int j = 0; j < 3; ++j) {
+            const float height = level.meshes[0]->getPositions()[corners[j]].y +
+                                 level.meshes[0]->getPositions()[corners[(j + 1) % 3]].y;
+            found += height == 2.0f && (bits >> j & 1);
+        }
+        return found;
+    };
+    int fromAbove = 0;
+    int fromBelow = 0;
+    for (const TriangleFacts& facts : level.facts[0]) {
+        ASSERT_TRUE(facts.twoSided);
+        fromAbove += ridge(facts, facts.edges);
+        fromBelow += ridge(facts, facts.backEdges);
+    }
+    EXPECT_EQ(fromAbove, 2) << "the ridge is an edge of both its faces seen from above";
+    EXPECT_EQ(fromBelow, 0) << "a valley's floor is no edge";
+}
 } // namespace
