@@ -1,6 +1,7 @@
 #include "engine/physics/LevelCollisionMesh.h"
 
 #include "engine/physics/BulletMath.h"
+#include "engine/physics/LevelInterior.h"
 
 #include <algorithm>
 
@@ -42,4 +43,9 @@ const LevelCollisionMesh* LevelCollisionMesh::of(const btCollisionShape& shape) 
 
 bool LevelCollisionMesh::hidden(int part, int index, const btVector3& point) const {
     return getFacts(part, index).coverCount > 0 && facts.hidden(part, index, toGlm(point));
+}
+
+std::optional<btVector3> LevelCollisionMesh::wayOutFrom(const btVector3& point) const {
+    const std::optional<glm::vec3> way = wayOut(meshes, facts, toGlm(point));
+    return way ? std::optional<btVector3>(toBullet(*way)) : std::nullopt;
 }

@@ -5,6 +5,7 @@
 
 #include <btBulletCollisionCommon.h>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct Shape;
@@ -29,6 +30,9 @@ public:
     // Whether the point (in the level's frame) on that triangle lies where another solid covers it.
     bool hidden(int part, int index, const btVector3& point) const;
     const Shape* getShapeOf(int part) const { return shapes[part]; }
+    // From a point (in the level's frame) inside one of the level's solids to the nearest place where
+    // it lies open; none for a point outside them. See wayOut.
+    std::optional<btVector3> wayOutFrom(const btVector3& point) const;
 
 private:
     std::vector<std::unique_ptr<CookedTriangleMesh>> meshes;

@@ -11,6 +11,7 @@
 #include "engine/physics/DebugFrame.h"
 #include "engine/physics/DebuggerConnection.h"
 #include "engine/physics/FilteringDispatcher.h"
+#include "engine/physics/LevelEscapes.h"
 #include "engine/physics/SweptDynamicsWorld.h"
 
 #include <algorithm>
@@ -56,6 +57,7 @@ struct PhysicsWorld::Impl {
     btDbvtBroadphase broadphase;
     btSequentialImpulseConstraintSolver solver;
     ContinuousSweeps continuousSweeps;
+    LevelEscapes escapes;
     SweptDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration, continuousSweeps};
     std::vector<std::unique_ptr<RigidBody>> bodies;
     std::vector<std::unique_ptr<CapsuleController>> controllers;
@@ -90,6 +92,7 @@ void PhysicsWorld::step(float dt) {
         reportError(errorCallback, ErrorCode::InvalidParameter, "PhysicsWorld::step: the elapsed time must be positive!");
         return;
     }
+    impl->escapes.beforeStep(impl->bodies);
     for (const auto& body : impl->bodies) {
         body->beginStep();
     }
@@ -97,6 +100,7 @@ void PhysicsWorld::step(float dt) {
     impl->world.stepSimulation(dt, 0, dt);
     ++impl->stepCount;
     impl->continuousSweeps.apply(impl->bodies, *impl->broadphase.getOverlappingPairCache(), dt);
+    impl->escapes.afterStep();
     impl->reports.collect(impl->dispatcher, impl->bodies);
     const std::vector<ContactPair>& reports = impl->reports.getReports();
     if (simulationEventCallback && !reports.empty()) {
@@ -257,6 +261,7 @@ RigidBody& PhysicsWorld::addBody(BodyType type, const Pose& pose, bool enableCcd
 
 void PhysicsWorld::releaseBody(RigidBody& body) {
     impl->reports.forget(body);
+    impl->escapes.forget(body);
     std::erase_if(impl->bodies, [&](const std::unique_ptr<RigidBody>& entry) { return entry.get() == &body; });
 }
 

@@ -1,5 +1,7 @@
 #include "engine/physics/RigidBody.h"
 
+#include <utility>
+
 #include "engine/physics/BodySweep.h"
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/BulletMath.h"
@@ -48,7 +50,7 @@ bool refusesVelocity(PhysicsErrorCallback& errors, BodyType type, const char* op
 
 RigidBody::RigidBody(PhysicsWorld& world, BodyType type, std::uint64_t id, const Pose& pose, bool enableCcd)
     : world(world), type(type), id(id), ccdEnabled(enableCcd && type == BodyType::Dynamic),
-      bulletBody(std::make_unique<BulletBody>(type == BodyType::Dynamic ? 1.0f : 0.0f)) {
+      placed(type == BodyType::Dynamic), bulletBody(std::make_unique<BulletBody>(type == BodyType::Dynamic ? 1.0f : 0.0f)) {
     btRigidBody& body = bulletBody->body;
     body.setUserPointer(this);
     body.setWorldTransform(toBullet(pose));
@@ -84,6 +86,7 @@ void RigidBody::setGlobalPose(const Pose& pose, bool autowake) {
     Pose unit = pose;
     unit.rotation = glm::normalize(unit.rotation);
     placeShapes(unit);
+    placed = true;
     if (autowake && type != BodyType::Static) {
         bulletBody->body.activate(true);
     }
@@ -172,6 +175,10 @@ void RigidBody::beginStep() {
         body.setWorldTransform(toBullet(*kinematicTarget * centreOfMass));
         kinematicTarget.reset();
     }
+}
+
+bool RigidBody::takePlacement() {
+    return std::exchange(placed, false);
 }
 
 void RigidBody::moveKinematicNow(const Pose& pose, bool teleport) {

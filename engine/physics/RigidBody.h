@@ -77,6 +77,10 @@ public:
     void beginStep();
     // Moves a kinematic body now; with teleport, without the velocity that the jump would imply.
     void moveKinematicNow(const Pose& pose, bool teleport);
+    // Whether the body was put somewhere (made, or moved by setGlobalPose) since the last call, where
+    // it may lie inside the level.
+    bool takePlacement();
+    void markPlaced() { placed = true; }
 
 private:
     friend class PhysicsWorld;
@@ -99,6 +103,7 @@ private:
     glm::vec3 inertia{1.0f};
     std::uint32_t filterWord = 0;
     bool followsController = false;
+    bool placed = false;
     std::optional<Pose> kinematicTarget;
     std::vector<std::unique_ptr<Shape>> shapes;
     std::unique_ptr<BulletBody> bulletBody;
