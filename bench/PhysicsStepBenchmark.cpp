@@ -39,8 +39,6 @@ constexpr int throwSteps = 60;
 constexpr int discLifeSteps = 900;
 constexpr int matchSteps = 3600;
 
-// The dog's origin below its capsule's centre, metres: where its hitbox hangs from.
-const glm::vec3 dogBelowCentre(0.0f, 0.45f, 0.0f);
 const glm::vec3 hitboxHalf(1.0f, 1.0f, 0.5f);
 // The players drop from the spawn points onto the floor below them during the warm-up.
 const glm::vec3 (&spawns)[2] = spawnPoints;
