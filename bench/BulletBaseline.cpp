@@ -105,6 +105,15 @@ struct BulletBaseline::Impl {
         return body;
     }
 
+    // One static body over the cooked meshes, its shape one tree of them all.
+    void addLevelBody(std::vector<std::unique_ptr<CookedTriangleMesh>> cooked) {
+        std::vector<const Shape*> noShapes(cooked.size(), nullptr);
+        meshes.push_back(std::make_unique<LevelCollisionMesh>(std::move(cooked), std::move(noShapes)));
+        btRigidBody& body = add(0.0f, meshes.back()->getShape(), btTransform::getIdentity(), btVector3(0, 0, 0));
+        setMaterial(body, settings.level);
+        world.addRigidBody(&body);
+    }
+
     btRigidBody& addKinematic(btCollisionShape& shape, const glm::vec3& centre) {
         btRigidBody& body = add(0.0f, shape, btTransform(btQuaternion::getIdentity(), toBullet(centre)), btVector3(0, 0, 0));
         body.setCollisionFlags(body.getCollisionFlags() | btCollisionObject::CF_KINEMATIC_OBJECT);
@@ -135,17 +144,24 @@ BulletBaseline::BulletBaseline(Kind kind, const glm::vec3& discHalfExtents)
 
 BulletBaseline::~BulletBaseline() = default;
 
-void BulletBaseline::addLevel(const std::vector<LevelMesh>& meshes) {
+void BulletBaseline::addLevel(const std::vector<LevelMesh>& meshes, LevelBodies bodies) {
+    std::vector<std::unique_ptr<CookedTriangleMesh>> cooked;
     for (const LevelMesh& mesh : meshes) {
-        std::vector<std::unique_ptr<CookedTriangleMesh>> one;
-        one.push_back(CookedTriangleMesh::cook(mesh));
-        if (!one.back()) {
-            continue; // makes no collision mesh: our world would not start with it either
+        if (auto one = CookedTriangleMesh::cook(mesh)) {
+            cooked.push_back(std::move(one));
         }
-        impl->meshes.push_back(std::make_unique<LevelCollisionMesh>(std::move(one), std::vector<const Shape*>{nullptr}));
-        btRigidBody& body = impl->add(0.0f, impl->meshes.back()->getShape(), btTransform::getIdentity(), btVector3(0, 0, 0));
-        setMaterial(body, impl->settings.level);
-        impl->world.addRigidBody(&body);
+    }
+    if (cooked.empty()) {
+        return;
+    }
+    if (bodies == LevelBodies::OneTree) {
+        impl->addLevelBody(std::move(cooked));
+        return;
+    }
+    for (auto& mesh : cooked) {
+        std::vector<std::unique_ptr<CookedTriangleMesh>> one;
+        one.push_back(std::move(mesh));
+        impl->addLevelBody(std::move(one));
     }
 }
 

@@ -8,10 +8,11 @@
 #include <memory>
 #include <vector>
 
-// The step benchmark's yardsticks: the game's bodies in a bare library world. One static body per
-// level mesh; kinematic capsules and hitboxes put in place before each step; discs of one shared
-// shape, each two crossed boxes. Left out is our layer: our collision filter, contact reports,
-// material hook, controllers' sweeps and our own continuous sweeps. Built only into the benchmark.
+// The step benchmark's yardsticks: the game's bodies in a bare library world. The level as static
+// triangle meshes; kinematic capsules and hitboxes put in place before each step; discs of one
+// shared shape, each two crossed boxes. Left out is our layer: our collision filter, contact
+// reports, material hook, controllers' sweeps and our own continuous sweeps. Built only into the
+// benchmark.
 class BulletBaseline : public NonCopyable {
 public:
     // Hull: what a user of the bare library would build for the same game. Each disc is one convex
@@ -27,7 +28,13 @@ public:
     BulletBaseline(Kind kind, const glm::vec3& discHalfExtents);
     ~BulletBaseline();
 
-    void addLevel(const std::vector<LevelMesh>& meshes);
+    // How the level's meshes become static bodies. MeshByMesh: each mesh a body with a tree of its
+    // own, so a disc's step walks one tree per mesh its bounds overlap. OneTree: one body whose one
+    // tree holds every mesh, as a user who knows the library would build it and as our world does.
+    enum class LevelBodies { MeshByMesh, OneTree };
+
+    // Meshes that make no collision mesh are left out, as our world would not start with them.
+    void addLevel(const std::vector<LevelMesh>& meshes, LevelBodies bodies);
     // A kinematic capsule standing upright at centre (radius and cylinder height, metres).
     std::size_t addCapsule(float radius, float height, const glm::vec3& centre);
     // A kinematic box that touches without pushing, as a hitbox.

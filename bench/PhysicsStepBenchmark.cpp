@@ -6,11 +6,14 @@
 //   disc gone 15 s after its throw; measured over a minute of play once the first 15 s have filled
 //   the arena, so most of the discs have landed and slide or rest.
 // Reported per step: world_us, our world's step; moves_us, the controllers' moves; bare_us, the bare
-// library world a user of the library would build (hull discs, our materials); compound_us, the
-// first bare baseline (compound discs, the library's materials), whose figures earlier reports
-// gave as bare_us; ratio, world_us / bare_us; allocs_per_step, the heap allocations of our moves
-// and step; discs, the live discs; moving, those of ours faster than 1 cm/s; bare_awake, the hull
-// discs the library has not put to sleep.
+// library world of hull discs, our materials and the library's continuous detection, each level
+// mesh a static body of its own; bare_tree_us, that world with the level one static body whose one
+// triangle-mesh tree holds every mesh, as our world has it; compound_us, the first bare baseline
+// (compound discs, the library's materials), whose figures earlier reports gave as bare_us; ratio,
+// world_us / bare_us, kept against the mesh-by-mesh level so that it can be followed across
+// reports; allocs_per_step, the heap allocations of our moves and step; discs, the live discs;
+// moving, those of ours faster than 1 cm/s; bare_awake, the hull discs the library has not put to
+// sleep in bare_us's world.
 #include "bench/AllocationCounter.h"
 #include "bench/BulletBaseline.h"
 #include "engine/physics/PhysicsWorld.h"
@@ -39,8 +42,6 @@ constexpr int throwSteps = 60;
 constexpr int discLifeSteps = 900;
 constexpr int matchSteps = 3600;
 
-// The dog's origin below its capsule's centre, metres: where its hitbox hangs from.
-const glm::vec3 dogBelowCentre(0.0f, 0.45f, 0.0f);
 const glm::vec3 hitboxHalf(1.0f, 1.0f, 0.5f);
 // The players drop from the spawn points onto the floor below them during the warm-up.
 const glm::vec3 (&spawns)[2] = spawnPoints;
@@ -121,8 +122,9 @@ private:
 
 class BareScene {
 public:
-    BareScene(BulletBaseline::Kind kind, const std::vector<LevelMesh>& level) : bare(kind, frisbeeHalfExtents) {
-        bare.addLevel(level);
+    BareScene(BulletBaseline::Kind kind, const std::vector<LevelMesh>& level, BulletBaseline::LevelBodies levelBodies)
+        : bare(kind, frisbeeHalfExtents) {
+        bare.addLevel(level, levelBodies);
         const float scale = CapsuleController::scaleCoeff;
         for (int p = 0; p < 2; ++p) {
             const glm::vec3 centre = spawns[p] + glm::vec3(0.0f, capsuleCentreHeight, 0.0f);
@@ -166,6 +168,7 @@ struct Tally {
     double worldMicroseconds = 0.0;
     double moveMicroseconds = 0.0;
     double hullMicroseconds = 0.0;
+    double treeMicroseconds = 0.0;
     double compoundMicroseconds = 0.0;
     std::size_t allocations = 0;
     std::size_t discs = 0;
@@ -176,6 +179,7 @@ struct Tally {
         const double steps = static_cast<double>(state.iterations());
         state.counters["world_us"] = worldMicroseconds / steps;
         state.counters["bare_us"] = hullMicroseconds / steps;
+        state.counters["bare_tree_us"] = treeMicroseconds / steps;
         state.counters["compound_us"] = compoundMicroseconds / steps;
         state.counters["ratio"] = hullMicroseconds > 0.0 ? worldMicroseconds / hullMicroseconds : 0.0;
         state.counters["moves_us"] = moveMicroseconds / steps;
@@ -186,7 +190,7 @@ struct Tally {
     }
 };
 
-// Our world and the two bare ones, given the same throws and stepped one after the other.
+// Our world and the three bare ones, given the same throws and stepped one after the other.
 class Scenes {
 public:
     Scenes() : Scenes(arenaLevel()) {}
@@ -194,18 +198,21 @@ public:
     void throwDisc(const Throw& start) {
         ours.throwDisc(start);
         hull.throwDisc(start);
+        tree.throwDisc(start);
         compound.throwDisc(start);
     }
 
     void rethrow(std::size_t disc, const Throw& start) {
         ours.rethrow(disc, start);
         hull.rethrow(disc, start);
+        tree.rethrow(disc, start);
         compound.rethrow(disc, start);
     }
 
     void releaseOldest() {
         ours.releaseOldest();
         hull.releaseOldest();
+        tree.releaseOldest();
         compound.releaseOldest();
     }
 
@@ -216,8 +223,10 @@ public:
         tally.worldMicroseconds += microsecondsOf([&] { ours.world.step(dt); });
         tally.allocations += heapAllocations() - before;
         hull.followPlayers(ours);
+        tree.followPlayers(ours);
         compound.followPlayers(ours);
         tally.hullMicroseconds += microsecondsOf([&] { hull.bare.step(dt); });
+        tally.treeMicroseconds += microsecondsOf([&] { tree.bare.step(dt); });
         tally.compoundMicroseconds += microsecondsOf([&] { compound.bare.step(dt); });
         tally.discs += ours.discs.size();
         tally.moving += ours.movingDiscs();
@@ -228,10 +237,12 @@ public:
 
 private:
     explicit Scenes(const std::vector<LevelMesh>& level)
-        : ours(level), hull(BulletBaseline::Kind::Hull, level),
-          compound(BulletBaseline::Kind::Compound, level) {}
+        : ours(level), hull(BulletBaseline::Kind::Hull, level, BulletBaseline::LevelBodies::MeshByMesh),
+          tree(BulletBaseline::Kind::Hull, level, BulletBaseline::LevelBodies::OneTree),
+          compound(BulletBaseline::Kind::Compound, level, BulletBaseline::LevelBodies::MeshByMesh) {}
 
     BareScene hull;
+    BareScene tree;
     BareScene compound;
 };
 

@@ -4,7 +4,6 @@
 
 namespace {
 constexpr float dt = 1.0f / 60.0f;
-const glm::vec3 dogBelowCentre(0.0f, 0.45f, 0.0f);
 } // namespace
 
 Throw throwFromEye(const glm::vec3& capsuleCentre, float yaw, float pitch) {
