@@ -1,8 +1,10 @@
 #include "engine/physics/PhysicsWorld.h"
 
 #include "tests/engine/physics/LevelProbe.h"
+#include "tests/engine/physics/ReboundMeter.h"
 #include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
+#include "tests/engine/physics/TestTable.h"
 
 #include <glm/geometric.hpp>
 #include <gtest/gtest.h>
@@ -21,19 +23,8 @@ constexpr float depthLimit = 0.02f;
 // The capsule that dynamic bodies meet: the player's (0.39, 1.18), scaled by 0.8.
 constexpr float capsuleRadius = 0.8f * 0.39f;
 constexpr float capsuleHalfHeight = 0.8f * 0.59f;
-// Where the cases with the arena meet it: the east wall's face at x = 54, and open floor.
-const glm::vec3 wallFace(54.0f, 1.5f, -15.0f);
-const glm::vec3 openFloor(-10.0f, 0.0f, 25.0f);
 
 enum class Target { Wall, Floor, Capsule, DiscAtRest, DiscAsleepOnTheFloor, DiscHeadOn };
-
-// Where the target's surface is when the first step begins: `steps` of the closing motion ahead of
-// the disc's leading point, plus offset metres (0 on the surface, below 0 overlapping it). Two steps
-// and a small negative offset is a disc arriving whose second step would end just inside.
-struct Gap {
-    int steps;
-    float offset;
-};
 
 struct Impact {
     Target target;
@@ -65,16 +56,7 @@ std::string nameOf(const Impact& impact) {
     const char* targets[] = {"wall", "floor", "capsule", "disc at rest", "disc asleep on the floor", "disc head on"};
     return std::string(targets[static_cast<int>(impact.target)]) + ", " + nameOf(impact.facing) + ", " +
            std::to_string(static_cast<int>(impact.speed)) + " m/s, " + std::to_string(static_cast<int>(impact.slant)) +
-           " deg, gap " + std::to_string(impact.gap.steps) + " steps " + std::to_string(impact.gap.offset * 1000.0f) + " mm";
-}
-
-// Every failure on a line of its own: a table's failures are read all together.
-std::string linesOf(const std::vector<std::string>& failures) {
-    std::string text;
-    for (const std::string& failure : failures) {
-        text += failure + "\n";
-    }
-    return text;
+           " deg, " + nameOf(impact.gap);
 }
 
 const std::vector<LevelMesh>& arena() {
@@ -93,15 +75,15 @@ public:
         const glm::vec3 along = direction();
         const float discs = impact.target == Target::DiscHeadOn ? 2.0f : 1.0f;
         const float closing = impact.speed * -glm::dot(along, normal()) * discs;
-        const float gap = impact.gap.steps * closing * dt + impact.gap.offset;
+        const float gap = impact.gap.metres(closing, dt);
         const glm::quat turn = turnOf(impact.facing);
         const float reach = discReach(Pose(turn, glm::vec3(0.0f)), -normal());
         switch (impact.target) {
         case Target::Wall:
-            disc = throwFrisbee(world, Pose(turn, wallFace + normal() * (reach + gap)), impact.speed * along);
+            disc = throwFrisbee(world, Pose(turn, arenaWallFace + normal() * (reach + gap)), impact.speed * along);
             break;
         case Target::Floor:
-            disc = throwFrisbee(world, Pose(turn, openFloor + normal() * (reach + gap)), impact.speed * along);
+            disc = throwFrisbee(world, Pose(turn, arenaOpenFloor + normal() * (reach + gap)), impact.speed * along);
             break;
         case Target::Capsule:
             capsule = world.createCapsuleController(0.39f, 1.18f);
@@ -146,9 +128,9 @@ public:
         const glm::vec3 at = disc->getGlobalPose().position;
         switch (impact.target) {
         case Target::Wall:
-            return at.x >= wallFace.x;
+            return at.x >= arenaWallFace.x;
         case Target::Floor:
-            return at.y <= openFloor.y;
+            return at.y <= arenaOpenFloor.y;
         case Target::Capsule:
             return at.x >= static_cast<float>(capsule->getPosition().x);
         default:
@@ -193,7 +175,7 @@ private:
         const bool headOn = impact.target == Target::DiscHeadOn;
         glm::vec3 at(0.0f);
         if (impact.target == Target::DiscAsleepOnTheFloor) {
-            at = openFloor + glm::vec3(0.0f, discReach(Pose(turn, glm::vec3(0.0f)), glm::vec3(0.0f, -1.0f, 0.0f)), 0.0f);
+            at = arenaOpenFloor + glm::vec3(0.0f, discReach(Pose(turn, glm::vec3(0.0f)), glm::vec3(0.0f, -1.0f, 0.0f)), 0.0f);
             other = throwFrisbee(world, Pose(turn, at), glm::vec3(0.0f));
             for (int i = 0; i < 180; ++i) {
                 world.step(dt);
@@ -232,12 +214,12 @@ std::string play(const Impact& impact) {
     ImpactRun run(impact);
     const float energyBefore = run.energy();
     float deepest = 0.0f;
-    float rebound = -1.0f;
+    ReboundMeter rebound;
     glm::vec2 momentumBefore(0.0f);
     glm::vec2 momentumAfter(0.0f);
     for (int step = 0; step < steps; ++step) {
         const float closing = run.closingVelocity();
-        if (rebound < 0.0f) {
+        if (!rebound.parted()) {
             momentumBefore = run.momentum();
         }
         run.world.step(dt);
@@ -245,9 +227,9 @@ std::string play(const Impact& impact) {
             return "passed through at step " + std::to_string(step);
         }
         deepest = std::max(deepest, run.depth());
-        // Both taken across the step in which the two part: the floor's friction slows discs on it.
-        if (rebound < 0.0f && closing < 0.0f && run.closingVelocity() >= 0.0f) {
-            rebound = run.closingVelocity() / -closing;
+        // Taken across the step in which the two part, as the rebound: the floor's friction slows
+        // discs on it.
+        if (rebound.observe(closing, run.closingVelocity())) {
             momentumAfter = run.momentum();
         }
         if (run.energy() > energyBefore * 1.01f + 0.01f) {
@@ -259,8 +241,8 @@ std::string play(const Impact& impact) {
         faults += "deepest " + std::to_string(deepest) + " m; ";
     }
     const float restitution = restitutionOf(impact.target);
-    if (reboundIsTheCentres(impact) && std::abs(rebound - restitution) > 0.1f * restitution) {
-        faults += "rebound " + std::to_string(rebound) + "; ";
+    if (reboundIsTheCentres(impact) && !rebound.near(restitution)) {
+        faults += "rebound " + std::to_string(rebound.ratio()) + "; ";
     }
     // On the floor, friction of 1.25 may take up to 1.25 g dt from each disc in that step.
     const float friction = impact.target == Target::DiscAsleepOnTheFloor ? 2.0f * 1.25f * 9.81f * dt : 0.0f;

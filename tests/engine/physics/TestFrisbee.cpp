@@ -23,6 +23,10 @@ const char* nameOf(DiscFacing facing) {
     return names[static_cast<int>(facing)];
 }
 
+std::string nameOf(const Gap& gap) {
+    return "gap " + std::to_string(gap.steps) + " steps " + std::to_string(gap.offset * 1000.0f) + " mm";
+}
+
 RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity) {
     return throwFrisbee(world, pose, velocity, nullptr);
 }

@@ -4,6 +4,7 @@
 
 #include <glm/gtc/quaternion.hpp>
 #include <glm/vec3.hpp>
+#include <string>
 #include <vector>
 
 // The game's thrown disc as the physics world gets it: two flat boxes of these half extents
@@ -15,6 +16,19 @@ inline constexpr glm::vec3 frisbeeHalfExtents{0.298264f, 0.0522395f, 0.298264f};
 enum class DiscFacing { Flat, OnEdge, FaceFirst };
 glm::quat turnOf(DiscFacing facing);
 const char* nameOf(DiscFacing facing);
+
+// Where the surface a disc is thrown at lies when the first step begins: `steps` of the closing
+// motion ahead of the disc's leading point, plus offset metres (0 on the surface, below 0
+// overlapping it). Two steps and a small negative offset is a disc arriving whose second step would
+// end just inside.
+struct Gap {
+    int steps;
+    float offset;
+
+    // For the closing speed (metres per second) and the step (seconds).
+    float metres(float closingSpeed, float dt) const { return static_cast<float>(steps) * closingSpeed * dt + offset; }
+};
+std::string nameOf(const Gap& gap);
 
 // A disc at pose, flying at velocity (metres per second), with nothing as its user data.
 RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity);

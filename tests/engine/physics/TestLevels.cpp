@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <glm/trigonometric.hpp>
+#include <utility>
 
 LevelMesh boxMesh(const glm::vec3& min, const glm::vec3& max) {
     LevelMesh mesh;
@@ -35,6 +36,46 @@ LevelMesh sheetMesh(const glm::vec3& corner, const glm::vec3& edge0, const glm::
     mesh.positions = {corner, corner + edge0, corner + edge0 + edge1, corner + edge1};
     mesh.triangles = {{0, 1, 2}, {0, 2, 3}};
     return mesh;
+}
+
+LevelMesh gridMesh(int quads, float side, float y) {
+    const float half = 0.5f * side * static_cast<float>(quads);
+    const unsigned row = static_cast<unsigned>(quads) + 1;
+    LevelMesh mesh;
+    for (unsigned i = 0; i < row; ++i) {
+        for (unsigned k = 0; k < row; ++k) {
+            mesh.positions.emplace_back(side * static_cast<float>(i) - half, y, side * static_cast<float>(k) - half);
+        }
+    }
+    // Corner i * row + k lies at x index i, z index k; each square's two triangles share its diagonal.
+    for (unsigned i = 0; i + 1 < row; ++i) {
+        for (unsigned k = 0; k + 1 < row; ++k) {
+            const unsigned corner = i * row + k;
+            mesh.triangles.push_back({corner, corner + 1, corner + row + 1});
+            mesh.triangles.push_back({corner, corner + row + 1, corner + row});
+        }
+    }
+    return mesh;
+}
+
+LevelMesh backToBackMesh(const glm::vec3& corner, const glm::vec3& edge0, const glm::vec3& edge1) {
+    LevelMesh mesh = sheetMesh(corner, edge0, edge1);
+    const LevelMesh back = windingReversed({mesh}).front();
+    const glm::uvec3 offset(static_cast<unsigned>(mesh.positions.size()));
+    mesh.positions.insert(mesh.positions.end(), back.positions.begin(), back.positions.end());
+    for (const glm::uvec3& triangle : back.triangles) {
+        mesh.triangles.push_back(triangle + offset);
+    }
+    return mesh;
+}
+
+std::vector<LevelMesh> windingReversed(std::vector<LevelMesh> meshes) {
+    for (LevelMesh& mesh : meshes) {
+        for (glm::uvec3& triangle : mesh.triangles) {
+            std::swap(triangle.y, triangle.z);
+        }
+    }
+    return meshes;
 }
 
 std::vector<LevelMesh> arenaLevel() {
