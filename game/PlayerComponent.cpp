@@ -12,6 +12,7 @@
 #include <cmath>
 #include <glm/geometric.hpp>
 #include <numbers>
+#include <vector>
 
 namespace {
 // Degrees of camera turn per mouse count. Yaw is negative so that moving right turns right.
@@ -36,6 +37,11 @@ constexpr float frisbeeSeconds = 15.0f;
 // The disc as two boxes, one turned 45 degrees about its axis: an octagon that rolls and bounces
 // nearly like the round thing it is drawn as.
 constexpr glm::vec3 frisbeeHalfExtents{0.298264f, 0.0522395f, 0.298264f};
+const Geometry frisbeeBox = Geometry::box(frisbeeHalfExtents);
+const float eighthTurn = std::numbers::pi_v<float> / 8.0f; // half of the 45 degrees
+const std::vector<LocalShape> frisbeeShapes = {
+    {frisbeeBox, Pose()},
+    {frisbeeBox, Pose(glm::quat(std::cos(eighthTurn), 0.0f, std::sin(eighthTurn), 0.0f), glm::vec3(0.0f))}};
 } // namespace
 
 PlayerComponent::PlayerComponent(GameObject* owner, std::uint64_t playerIndex,
@@ -199,7 +205,7 @@ void PlayerComponent::throwFrisbee() {
     }
 
     const std::shared_ptr<GameObject> frisbee = gEngine->root->addChild("Frisbee").lock();
-    frisbee->position = eye->camera.position + direction;
+    frisbee->position = startOfThrow(eye->camera.position + direction);
     frisbee->creatorId = owner->id; // its thrower is never hit by it
     if (gEngine->frisbeeModel) {
         frisbee->addComponent<ModelComponent>(gEngine->frisbeeModel.get());
@@ -208,10 +214,26 @@ void PlayerComponent::throwFrisbee() {
         frisbee->addComponent<DynamicRigidBodyComponent>(frisbeeDensity, direction * frisbeeSpeed, true)
             .lock();
     frisbee->addComponent<TimeToLiveComponent>(frisbeeSeconds);
-    const Geometry disc = Geometry::box(frisbeeHalfExtents);
-    const float eighthTurn = std::numbers::pi_v<float> / 8.0f; // half of the 45 degrees
-    body->addShape(disc, Pose());
-    body->addShape(disc, Pose(glm::quat(std::cos(eighthTurn), 0.0f, std::sin(eighthTurn), 0.0f),
-                              glm::vec3(0.0f)));
+    for (const LocalShape& shape : frisbeeShapes) {
+        body->addShape(shape.geometry, shape.localPose);
+    }
+    // Made short of a wall within a metre or so, the disc starts inside the thrower's capsule. Left
+    // to collide with it, the disc is shot back out of it at 0.6 of the throw's speed, twice what the
+    // wall returns; passing by, it meets the wall, comes back through the thrower and flies on.
+    if (controller != nullptr) {
+        body->passBy(controller->getActor()->getId());
+    }
     stepsSinceThrow = 0;
+}
+
+// The disc is carried from the capsule's centre, which is outside the level's solids, to where the
+// throw starts: a wall or the other player's hitbox closer than that is met on the way, and the disc
+// starts on this side of it. Made at the throw's start it would be inside the wall, or beyond it and
+// out of the field or behind cover, or past the other player. The thrower's own hitbox, round the
+// path's start, is passed through.
+glm::vec3 PlayerComponent::startOfThrow(const glm::vec3& start) const {
+    if (controller == nullptr) {
+        return start;
+    }
+    return gEngine->physics.clearPlaceAlong(frisbeeShapes, glm::vec3(controller->getPosition()), start, owner);
 }

@@ -41,7 +41,8 @@ public:
     // The owner turned about +Y to the camera's heading (yaw + 90 degrees); the position stays.
     void alignToCamera();
     // A frisbee one metre ahead of the eye along the view, flying at 40 m/s, its creator the
-    // owner.
+    // owner; short of that point when the level or the other player lies between it and the
+    // capsule's centre. It passes through the thrower's capsule until the two are apart.
     void throwFrisbee();
 
     // Counted down by the match rules, with no lower bound.
@@ -64,4 +65,6 @@ public:
 private:
     bool isReady() const;
     bool isThrowHeld() const;
+    // Where a disc thrown from start begins.
+    glm::vec3 startOfThrow(const glm::vec3& start) const;
 };

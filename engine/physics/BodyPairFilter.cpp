@@ -1,12 +1,14 @@
 #include "engine/physics/BodyPairFilter.h"
 
 #include "engine/physics/BulletBody.h"
+#include "engine/physics/PassingBodies.h"
 #include "engine/physics/RigidBody.h"
 
 std::optional<PairFlags> pairFlagsOf(const btCollisionObject& object0, const btCollisionObject& object1) {
     const RigidBody* body0 = rigidBodyOf(&object0);
     const RigidBody* body1 = rigidBodyOf(&object1);
-    if (!body0 || !body1 || (body0->getType() != BodyType::Dynamic && body1->getType() != BodyType::Dynamic)) {
+    if (!body0 || !body1 || (body0->getType() != BodyType::Dynamic && body1->getType() != BodyType::Dynamic) ||
+        passingBy(*body0, *body1)) {
         return std::nullopt;
     }
     PairFlags flags = 0;

@@ -30,6 +30,9 @@ struct BulletBody {
     // through the step.
     btTransform stepStart = btTransform::getIdentity();
     btVector3 stepStartVelocity{0.0f, 0.0f, 0.0f};
+    // The body this one was made inside of and passes through until their bounding boxes part (see
+    // PassingBodies.h); null for none.
+    const btCollisionObject* passesBy = nullptr;
 };
 
 inline RigidBody* rigidBodyOf(const btCollisionObject* object) {

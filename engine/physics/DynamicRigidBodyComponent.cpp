@@ -23,6 +23,9 @@ void DynamicRigidBodyComponent::onStart() {
     }
     actor->setLinearVelocity(initialLinearVelocity);
     attachPendingShapes();
+    if (passedBodyId != 0) {
+        gEngine->physics.passBy(*actor, passedBodyId);
+    }
 }
 
 void DynamicRigidBodyComponent::onFixedUpdate() {

@@ -4,6 +4,7 @@
 #include "engine/physics/Pose.h"
 #include "engine/scene/Component.h"
 
+#include <cstdint>
 #include <deque>
 #include <glm/vec3.hpp>
 
@@ -26,6 +27,9 @@ public:
 
     void addShape(const Geometry& geometry, const Pose& localPose);
     void attachPendingShapes();
+    // The body starts inside the body with this id (a disc inside its thrower's capsule): the two
+    // pass through each other until they are apart. Before the start only.
+    void passBy(std::uint64_t bodyId) { passedBodyId = bodyId; }
 
     // Null before the start, after onDestroy, and when the world refused the body.
     RigidBody* actor = nullptr;
@@ -40,4 +44,5 @@ private:
     bool enableCcd;
     glm::vec3 initialLinearVelocity;
     std::deque<PendingShape> pendingShapes;
+    std::uint64_t passedBodyId = 0; // body ids start at 1
 };

@@ -64,13 +64,18 @@ std::optional<btVector3> LevelSweep::facing(const Candidate& candidate, const Le
 
 std::optional<BodyTouch> LevelSweep::firstTouch(const btConvexShape& shape, const btTransform& local,
                                                 const BulletBody& moving, const BulletBody& level, btScalar slop) {
+    return firstTouch(shape, moving.stepStart * local, moving.body.getWorldTransform() * local, level, slop);
+}
+
+std::optional<BodyTouch> LevelSweep::firstTouch(const btConvexShape& shape, const btTransform& start,
+                                                const btTransform& end, const BulletBody& level, btScalar slop) {
     const LevelCollisionMesh* mesh = LevelCollisionMesh::of(*level.body.getCollisionShape());
     if (!mesh) {
         return std::nullopt;
     }
     const btTransform& levelPose = level.body.getWorldTransform();
-    const btTransform to = levelPose.inverseTimes(moving.body.getWorldTransform() * local);
-    const StepMotion motion(levelPose.inverseTimes(moving.stepStart * local), to);
+    const btTransform to = levelPose.inverseTimes(end);
+    const StepMotion motion(levelPose.inverseTimes(start), to);
     const SweptBox bounds = sweptBoxOf(shape, motion.from, to);
     candidates.clear();
     Gather gather(candidates);

@@ -21,6 +21,9 @@ public:
     // deeper in than it started, or none. The touch's otherChild is the level's mesh of the face.
     std::optional<BodyTouch> firstTouch(const btConvexShape& shape, const btTransform& local, const BulletBody& moving,
                                         const BulletBody& level, btScalar slop);
+    // The same for the shape carried, turning steadily, from the world pose start to the world pose end.
+    std::optional<BodyTouch> firstTouch(const btConvexShape& shape, const btTransform& start, const btTransform& end,
+                                        const BulletBody& level, btScalar slop);
 
 private:
     struct Candidate {

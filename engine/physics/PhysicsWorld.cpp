@@ -12,6 +12,8 @@
 #include "engine/physics/DebuggerConnection.h"
 #include "engine/physics/FilteringDispatcher.h"
 #include "engine/physics/LevelEscapes.h"
+#include "engine/physics/PassingBodies.h"
+#include "engine/physics/PlacementSweep.h"
 #include "engine/physics/SweptDynamicsWorld.h"
 
 #include <algorithm>
@@ -64,6 +66,7 @@ struct PhysicsWorld::Impl {
     ContactReports reports;
     DebuggerConnection debugger;
     DebugFrame frame;
+    PlacementSweep placement;
     std::uint64_t nextBodyId = 1;
     std::uint64_t stepCount = 0;
 };
@@ -228,6 +231,25 @@ void PhysicsWorld::releaseController(CapsuleController* controller) {
     releaseBody(actor);
 }
 
+glm::vec3 PhysicsWorld::clearPlaceAlong(const std::vector<LocalShape>& shapes, const glm::vec3& from,
+                                        const glm::vec3& to, const GameObject* passedOwner) {
+    if (!checkInitialised("clearPlaceAlong")) {
+        return to;
+    }
+    return impl->placement.place(shapes, from, to, impl->bodies, passedOwner);
+}
+
+void PhysicsWorld::passBy(RigidBody& body, std::uint64_t otherId) {
+    if (!checkInitialised("passBy")) {
+        return;
+    }
+    const auto other = std::find_if(impl->bodies.begin(), impl->bodies.end(),
+                                    [&](const std::unique_ptr<RigidBody>& entry) { return entry->getId() == otherId; });
+    if (other != impl->bodies.end() && other->get() != &body) {
+        body.bullet().passesBy = &(*other)->bullet().body;
+    }
+}
+
 glm::vec3 PhysicsWorld::getGravity() const { return gravity; }
 
 void PhysicsWorld::setSimulationEventCallback(SimulationEventCallback* callback) {
@@ -262,6 +284,7 @@ RigidBody& PhysicsWorld::addBody(BodyType type, const Pose& pose, bool enableCcd
 void PhysicsWorld::releaseBody(RigidBody& body) {
     impl->reports.forget(body);
     impl->escapes.forget(body);
+    forgetPassesBy(impl->bodies, body);
     std::erase_if(impl->bodies, [&](const std::unique_ptr<RigidBody>& entry) { return entry.get() == &body; });
 }
 

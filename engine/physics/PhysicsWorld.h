@@ -4,6 +4,7 @@
 #include "engine/physics/CapsuleController.h"
 #include "engine/physics/Geometry.h"
 #include "engine/physics/LevelMesh.h"
+#include "engine/physics/LocalShape.h"
 #include "engine/physics/PhysicsErrorCallback.h"
 #include "engine/physics/PhysicsEventCallback.h"
 #include "engine/physics/Pose.h"
@@ -16,6 +17,7 @@
 #include <vector>
 
 class Component;
+class GameObject;
 
 // The Engine's one physics world: the simulated scene with its collision filter, the factories
 // through which the game makes bodies and controllers, the contact reports and the debugger stream.
@@ -54,6 +56,18 @@ public:
     // The game never does (its players live as long as the world); whoever makes players for a
     // while must, or their capsules stay behind, solid and unseen.
     void releaseController(CapsuleController* controller);
+
+    // Where a body of these boxes (at their local poses, the body unturned) can be made on the
+    // straight path from `from` to `to` (world, metres): `to` itself when the boxes carried along the
+    // path meet neither the level nor a hitbox; else on the path's side of the first thing they meet,
+    // a few millimetres clear of a face of the level or just short of a hitbox. Hitboxes of
+    // passedOwner's are passed through; `from` must lie outside the level's solids.
+    glm::vec3 clearPlaceAlong(const std::vector<LocalShape>& shapes, const glm::vec3& from, const glm::vec3& to,
+                              const GameObject* passedOwner);
+    // Lets the body and the body with id otherId pass through each other until their bounding boxes
+    // part: no contact between them is found, solved, reported or swept. For a body made where
+    // another already is. An id that names no other body of the world is ignored.
+    void passBy(RigidBody& body, std::uint64_t otherId);
 
     glm::vec3 getGravity() const;
     // The receiver of each step's contact reports; null for none. Not owned.

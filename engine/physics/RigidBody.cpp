@@ -7,6 +7,7 @@
 #include "engine/physics/BulletMath.h"
 #include "engine/physics/Finite.h"
 #include "engine/physics/MassProperties.h"
+#include "engine/physics/PassingBodies.h"
 #include "engine/physics/PhysicsErrorCallback.h"
 #include "engine/physics/PhysicsWorld.h"
 
@@ -171,6 +172,7 @@ void RigidBody::beginStep() {
     // Where the last step left the body: a controller's capsule has been moved since, not teleported.
     bulletBody->stepStart = body.getInterpolationWorldTransform();
     bulletBody->stepStartVelocity = body.getLinearVelocity();
+    endPassWhenApart(*bulletBody);
     if (kinematicTarget) {
         body.setWorldTransform(toBullet(*kinematicTarget * centreOfMass));
         kinematicTarget.reset();

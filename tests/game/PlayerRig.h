@@ -23,11 +23,13 @@ inline std::vector<std::shared_ptr<GameObject>> frisbees() {
 }
 
 // A player built as the game builds one (model, player, camera; no hitbox), under the Engine's
-// root, over a flat floor at y = 0. The walks are driven by hand: frame() is one update walk,
-// step() one physics step and its fixed-update walk. The model component draws nothing here.
+// root, over a flat floor at y = 0 or over the level given (none: the test has its own). The walks
+// are driven by hand: frame() is one update walk, step() one physics step and its fixed-update walk.
+// The model component draws nothing here.
 struct PlayerRig {
-    explicit PlayerRig(std::uint64_t index = 0, const glm::vec3& foot = {0.0f, 0.0f, 0.0f})
-        : floor(gEngine->physics.addRigidStatic({floorMesh(200.0f)})) {
+    explicit PlayerRig(std::uint64_t index = 0, const glm::vec3& foot = {0.0f, 0.0f, 0.0f},
+                       const std::vector<LevelMesh>& level = {floorMesh(200.0f)})
+        : floor(level.empty() ? nullptr : gEngine->physics.addRigidStatic(level)) {
         object = gEngine->root->addChild("Player " + std::to_string(index + 1)).lock();
         object->position = foot;
         object->addComponent<ModelComponent>(nullptr);
@@ -38,13 +40,15 @@ struct PlayerRig {
                      .lock();
     }
 
-    // Leaves the world as it was: the player with its controller, its frisbees and the floor go.
+    // Leaves the world as it was: the player with its controller, its frisbees and its level go.
     ~PlayerRig() {
         gEngine->root->destroyChild(object.get());
         for (const std::shared_ptr<GameObject>& frisbee : frisbees()) {
             gEngine->root->destroyChild(frisbee.get());
         }
-        floor->release();
+        if (floor != nullptr) {
+            floor->release();
+        }
     }
 
     void frame() { updateRoot(gEngine->root); }

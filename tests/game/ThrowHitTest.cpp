@@ -20,7 +20,7 @@ const Pose hitboxPose;
 // A player built as the game builds one, with the hitbox that the game gives it and the match's
 // frisbee-hit callback on it.
 struct Target {
-    explicit Target(const glm::vec3& foot) : rig(1, foot) {
+    explicit Target(const glm::vec3& foot, std::uint64_t index = 1) : rig(index, foot) {
         hitbox = rig.object->addComponent<HitboxComponent>(hitboxGeometry, hitboxPose).lock();
         subscription = hitbox->callbacks.subscribe(onFrisbeeHit);
     }
@@ -47,6 +47,23 @@ void aim(PlayerRig& rig, float pitchUp) {
     rig.camera->updatePosition();
 }
 
+// Throws once at the pitch and steps until the frisbee is gone (at most steps), and as long again.
+int throwAndFly(PlayerRig& thrower, float pitch, int steps) {
+    aim(thrower, pitch);
+    thrower.holdThrow(true);
+    thrower.step();
+    thrower.holdThrow(false);
+    thrower.frame(); // starts the frisbee's body
+    int flight = 0;
+    for (; flight < steps && !frisbees().empty(); ++flight) {
+        thrower.step();
+    }
+    for (int i = 0; i < flight; ++i) {
+        thrower.step();
+    }
+    return flight;
+}
+
 // A thrower standing at foot and looking along +x, and the target distance metres ahead of its eye,
 // facing it; both landed on the floor.
 struct Duel {
@@ -70,22 +87,7 @@ struct Duel {
         return glm::degrees(arcPitch(target.rig.object->position.x - eye.x, centre + height - eye.y));
     }
 
-    // Throws once at the pitch and steps until the frisbee is gone (at most steps), and as long again.
-    int throwAndFly(float pitch, int steps) {
-        aim(thrower, pitch);
-        thrower.holdThrow(true);
-        thrower.step();
-        thrower.holdThrow(false);
-        thrower.frame(); // starts the frisbee's body
-        int flight = 0;
-        for (; flight < steps && !frisbees().empty(); ++flight) {
-            thrower.step();
-        }
-        for (int i = 0; i < flight; ++i) {
-            thrower.step();
-        }
-        return flight;
-    }
+    int throwAndFly(float pitch, int steps) { return ::throwAndFly(thrower, pitch, steps); }
 
     PlayerRig thrower;
     Target target;
@@ -152,6 +154,29 @@ TEST_F(ThrowHitTest, ADiscJustOverTheHeadFliesOnWithoutAHit) {
             EXPECT_EQ(duel.target.rig.player->lives, 5) << distance << " m, " << height << " m up";
             EXPECT_GT(frisbee->position.x, duel.target.rig.object->position.x + 1.0f)
                 << distance << " m, " << height << " m up: the disc bounced off air";
+        }
+    }
+}
+
+// Two players whose capsules touch, the thrower facing the other: where a disc starts in the open,
+// one metre ahead of the eye, lies beyond the other's hitbox, and the thrower's capsule centre inside
+// it. The disc starts on the thrower's side and costs the other one life, level or 20 degrees up or
+// down. Fault caught: a disc made beyond the other player, which flies on without a hit.
+TEST_F(ThrowHitTest, APlayerWhoseCapsuleTouchesTheOthersHitsThemOnce) {
+    // Capsule centres this far apart (metres): the capsules' surfaces touching, and as close as
+    // walking brings them (a controller keeps 0.1 m from what it meets).
+    for (const float apart : {0.78f, 0.88f}) {
+        for (const float pitch : {0.0f, 20.0f, -20.0f}) {
+            Target thrower(glm::vec3(0.0f), 0);
+            Target target(glm::vec3(apart, 0.0f, 0.0f));
+            target.rig.camera->camera.yaw = 90.0f;
+            ASSERT_TRUE(thrower.rig.land() && target.rig.land());
+            const double gap = target.rig.player->controller->getPosition().x -
+                               thrower.rig.player->controller->getPosition().x;
+            ASSERT_NEAR(gap, apart, 1e-3);
+            throwAndFly(thrower.rig, pitch, 120);
+            EXPECT_EQ(target.rig.player->lives, 4) << apart << " m apart, pitch " << pitch;
+            EXPECT_EQ(thrower.rig.player->lives, 5) << apart << " m apart, pitch " << pitch;
         }
     }
 }
