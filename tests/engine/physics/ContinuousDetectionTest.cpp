@@ -90,25 +90,6 @@ TEST(ContinuousDetection, FastDiscsLandOnTheFloorWithoutSinking) {
     EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
 }
 
-// A sheet of size x size metres at height 0 in square cells of `cell` metres, two triangles each.
-LevelMesh gridMesh(float size, float cell) {
-    LevelMesh mesh;
-    const int cells = static_cast<int>(size / cell);
-    for (int i = 0; i <= cells; ++i) {
-        for (int j = 0; j <= cells; ++j) {
-            mesh.positions.emplace_back(i * cell - 0.5f * size, 0.0f, j * cell - 0.5f * size);
-        }
-    }
-    const auto corner = [&](int i, int j) { return static_cast<unsigned>(i * (cells + 1) + j); };
-    for (int i = 0; i < cells; ++i) {
-        for (int j = 0; j < cells; ++j) {
-            mesh.triangles.push_back({corner(i, j), corner(i, j + 1), corner(i + 1, j + 1)});
-            mesh.triangles.push_back({corner(i, j), corner(i + 1, j + 1), corner(i + 1, j)});
-        }
-    }
-    return mesh;
-}
-
 // A floor of triangles a centimetre across, smaller than a disc's step by a hundred times: each is
 // as solid as a large one.
 TEST(ContinuousDetection, FastDiscsStopOnAFloorOfTinyTriangles) {

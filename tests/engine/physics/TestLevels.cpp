@@ -37,6 +37,24 @@ LevelMesh sheetMesh(const glm::vec3& corner, const glm::vec3& edge0, const glm::
     return mesh;
 }
 
+LevelMesh gridMesh(float size, float cell) {
+    LevelMesh mesh;
+    const int cells = static_cast<int>(std::lround(size / cell));
+    for (int i = 0; i <= cells; ++i) {
+        for (int j = 0; j <= cells; ++j) {
+            mesh.positions.emplace_back(i * cell - 0.5f * size, 0.0f, j * cell - 0.5f * size);
+        }
+    }
+    const auto corner = [&](int i, int j) { return static_cast<unsigned>(i * (cells + 1) + j); };
+    for (int i = 0; i < cells; ++i) {
+        for (int j = 0; j < cells; ++j) {
+            mesh.triangles.push_back({corner(i, j), corner(i, j + 1), corner(i + 1, j + 1)});
+            mesh.triangles.push_back({corner(i, j), corner(i + 1, j + 1), corner(i + 1, j)});
+        }
+    }
+    return mesh;
+}
+
 std::vector<LevelMesh> arenaLevel() {
     const ModelData arena = loadModel("assets/models/map_rescaled.dae");
     std::vector<LevelMesh> meshes;

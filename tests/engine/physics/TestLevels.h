@@ -17,5 +17,8 @@ LevelMesh floorMesh(float half, float y = 0.0f);
 LevelMesh rampMesh(float x0, float length, float degrees, float halfWidth);
 // One two-sided rectangle without thickness: corner, and the two edges from it.
 LevelMesh sheetMesh(const glm::vec3& corner, const glm::vec3& edge0, const glm::vec3& edge1);
+// An open sheet at height 0 reaching from -size / 2 to size / 2 in x and z (to the nearest whole
+// cell), in square cells of `cell` metres, two triangles each.
+LevelMesh gridMesh(float size, float cell);
 // "assets/models/map_rescaled.dae" imported, one level mesh per mesh with its mesh transform.
 std::vector<LevelMesh> arenaLevel();
