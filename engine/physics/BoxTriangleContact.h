@@ -63,7 +63,8 @@ private:
         btVector3 points[capacity];
         int count = 0;
         void add(const btVector3& point);
-        // Keeps the part where normal . x >= offset, within the clip's tolerance.
+        // Keeps the part where normal . x >= offset, within the clip's tolerance. normal is a unit
+        // vector: the tolerance is a distance, the same on a millimetre's side as on a wall's.
         void clip(const btVector3& normal, btScalar offset);
     };
 
@@ -85,7 +86,7 @@ private:
     void addTriangleFaceContacts(Add&& add) const {
         Polygon face = incidentBoxFace();
         for (int j = 0; j < 3; ++j) {
-            const btVector3 inward = winding.cross(p[(j + 1) % 3] - p[j]);
+            const btVector3 inward = winding.cross(p[(j + 1) % 3] - p[j]).normalized();
             face.clip(inward, inward.dot(p[j]));
         }
         for (int i = 0; i < face.count; ++i) {

@@ -1,5 +1,6 @@
 #include "engine/physics/PhysicsWorld.h"
 
+#include "tests/engine/physics/LevelProbe.h"
 #include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
 
@@ -90,23 +91,49 @@ TEST(ContinuousDetection, FastDiscsLandOnTheFloorWithoutSinking) {
     EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
 }
 
-// A sheet of size x size metres at height 0 in square cells of `cell` metres, two triangles each.
-LevelMesh gridMesh(float size, float cell) {
-    LevelMesh mesh;
-    const int cells = static_cast<int>(size / cell);
-    for (int i = 0; i <= cells; ++i) {
-        for (int j = 0; j <= cells; ++j) {
-            mesh.positions.emplace_back(i * cell - 0.5f * size, 0.0f, j * cell - 0.5f * size);
+struct TurnInPlace {
+    const char* name;
+    DiscFacing facing;
+    glm::vec3 at;   // where the disc's centre starts, still
+    glm::vec3 spin; // radians per second
+};
+
+// A disc that turns fast while its centre hardly moves (tumbling after a bounce, spinning on its rim)
+// swings its edge through 10 to 40 cm a step. Its centre moves less than the solver's slop in a step,
+// yet its edge must be swept as a flying disc is: one flipping end over end just above the floor, or
+// spinning with its face to a wall beside it, would end a step with its edge deep inside.
+TEST(ContinuousDetection, ADiscTurningInPlaceSwingsNoEdgeIntoTheLevel) {
+    // The floor's top at y = 0, the wall's face at x = 1; the disc a centimetre clear of either.
+    const std::vector<LevelMesh> level{floorMesh(20.0f),
+                                       boxMesh(glm::vec3(1.0f, 0.0f, -5.0f), glm::vec3(3.0f, 4.0f, 5.0f))};
+    const LevelProbe probe(level);
+    const float thin = frisbeeHalfExtents.y;
+    const glm::vec3 overTheFloor(-5.0f, thin + 0.01f, 0.0f);
+    const glm::vec3 besideTheWall(1.0f - thin - 0.01f, 2.0f, 0.0f);
+    const TurnInPlace turns[] = {
+        {"flipping over the floor", DiscFacing::Flat, overTheFloor, glm::vec3(20.0f, 0.0f, 0.0f)},
+        {"flipping over the floor", DiscFacing::Flat, overTheFloor, glm::vec3(0.0f, 0.0f, 40.0f)},
+        {"spinning beside a wall", DiscFacing::FaceFirst, besideTheWall, glm::vec3(0.0f, 20.0f, 0.0f)},
+        {"spinning beside a wall", DiscFacing::FaceFirst, besideTheWall, glm::vec3(0.0f, 0.0f, 40.0f)},
+    };
+    std::vector<std::string> failures;
+    for (const TurnInPlace& turn : turns) {
+        PhysicsWorld world;
+        world.init();
+        world.addRigidStatic(level);
+        RigidBody* disc = throwFrisbee(world, Pose(turnOf(turn.facing), turn.at), glm::vec3(0.0f));
+        disc->setAngularVelocity(turn.spin);
+        float deepest = 0.0f;
+        for (int step = 0; step < 20; ++step) {
+            world.step(dt);
+            deepest = std::max(deepest, probe.deepest(discPoints(disc->getGlobalPose())));
+        }
+        if (deepest > sinkTolerance) {
+            failures.push_back(std::string(turn.name) + " at " + std::to_string(glm::length(turn.spin)) + " rad/s: " +
+                               std::to_string(deepest) + " m deep");
         }
     }
-    const auto corner = [&](int i, int j) { return static_cast<unsigned>(i * (cells + 1) + j); };
-    for (int i = 0; i < cells; ++i) {
-        for (int j = 0; j < cells; ++j) {
-            mesh.triangles.push_back({corner(i, j), corner(i, j + 1), corner(i + 1, j + 1)});
-            mesh.triangles.push_back({corner(i, j), corner(i + 1, j + 1), corner(i + 1, j)});
-        }
-    }
-    return mesh;
+    EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
 }
 
 // A floor of triangles a centimetre across, smaller than a disc's step by a hundred times: each is
@@ -114,7 +141,7 @@ LevelMesh gridMesh(float size, float cell) {
 TEST(ContinuousDetection, FastDiscsStopOnAFloorOfTinyTriangles) {
     PhysicsWorld world;
     world.init();
-    world.addRigidStatic({gridMesh(1.6f, 0.012f)});
+    world.addRigidStatic({gridMesh(133, 0.012f)});
     RigidBody* disc = throwFrisbee(world, Pose(glm::vec3(0.0f, 2.0f, 0.0f)), glm::vec3(0.0f, -40.0f, 0.0f));
     float lowest = 2.0f;
     for (int step = 0; step < 20; ++step) {

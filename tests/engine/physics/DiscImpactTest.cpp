@@ -32,6 +32,9 @@ struct Impact {
     float speed;        // of the thrown disc, metres per second; head on, of each disc
     float slant = 0.0f; // degrees below the horizontal, for the floor
     Gap gap{0, 0.0f};
+    // Head on: the other disc turned about its axis (degrees) and raised (metres).
+    float otherTurn = 0.0f;
+    float otherAbove = 0.0f;
 };
 
 bool onTheArena(Target target) {
@@ -56,7 +59,9 @@ std::string nameOf(const Impact& impact) {
     const char* targets[] = {"wall", "floor", "capsule", "disc at rest", "disc asleep on the floor", "disc head on"};
     return std::string(targets[static_cast<int>(impact.target)]) + ", " + nameOf(impact.facing) + ", " +
            std::to_string(static_cast<int>(impact.speed)) + " m/s, " + std::to_string(static_cast<int>(impact.slant)) +
-           " deg, " + nameOf(impact.gap);
+           " deg, " + nameOf(impact.gap) +
+           (impact.otherTurn != 0.0f ? ", the other turned " + std::to_string(impact.otherTurn) + " deg" : "") +
+           (impact.otherAbove != 0.0f ? ", " + std::to_string(impact.otherAbove) + " m higher" : "");
 }
 
 const std::vector<LevelMesh>& arena() {
@@ -182,10 +187,15 @@ private:
             }
             at = other->getGlobalPose().position;
         }
-        const float offset = headOn ? 0.5f * (gap + 2.0f * reach) : gap + 2.0f * reach;
+        const glm::quat turnOfOther =
+            glm::angleAxis(glm::radians(impact.otherTurn), glm::vec3(0.0f, 1.0f, 0.0f)) * turn;
+        // Where the other's surface crosses the line of flight: between two of its points when turned.
+        const float otherReach = discRadius(Pose(turnOfOther, glm::vec3(0.0f)), normal());
+        const float offset = headOn ? 0.5f * (gap + reach + otherReach) : gap + 2.0f * reach;
         disc = throwFrisbee(world, Pose(turn, at - glm::vec3(offset, 0.0f, 0.0f)), impact.speed * direction());
         if (!other) {
-            other = throwFrisbee(world, Pose(turn, at + glm::vec3(headOn ? offset : 0.0f, 0.0f, 0.0f)),
+            other = throwFrisbee(world,
+                                 Pose(turnOfOther, at + glm::vec3(headOn ? offset : 0.0f, impact.otherAbove, 0.0f)),
                                  headOn ? -impact.speed * direction() : glm::vec3(0.0f));
         }
     }
@@ -282,6 +292,15 @@ std::vector<Impact> impacts() {
             table.push_back({Target::DiscHeadOn, facing, 60.0f, 0.0f, gap});
             table.push_back({Target::DiscHeadOn, facing, 40.0f, 0.0f, gap});
             table.push_back({Target::DiscAtRest, facing, 40.0f, 0.0f, gap});
+        }
+    }
+    // Overlapping as the step begins, the thrown disc's point between two points of the other's star,
+    // the other 5 cm higher: the hulls the sweeps meet overlap less across the discs' faces than along
+    // the flight, so the overlap's own normal is upright, along which the two do not close. Only the
+    // way they came together turns them back; else they pass through each other.
+    for (const float speed : {40.0f, 60.0f}) {
+        for (const Gap& gap : {Gap{0, -0.001f}, Gap{0, -0.004f}, Gap{0, -0.008f}}) {
+            table.push_back({Target::DiscHeadOn, DiscFacing::Flat, speed, 0.0f, gap, 22.5f, 0.05f});
         }
     }
     // Flat, as a disc comes to rest; at the height of the other, sliding into it.

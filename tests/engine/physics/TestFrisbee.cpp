@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <glm/gtc/constants.hpp>
+#include <limits>
 
 namespace {
 const Pose crossed(glm::angleAxis(glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f)), glm::vec3(0.0f));
@@ -65,6 +66,21 @@ float discReach(const Pose& pose, const glm::vec3& direction) {
             along += std::abs(glm::dot(direction, box.rotation * unit)) * frisbeeHalfExtents[axis];
         }
         farthest = std::max(farthest, along);
+    }
+    return farthest;
+}
+
+float discRadius(const Pose& pose, const glm::vec3& direction) {
+    float farthest = 0.0f;
+    for (const Pose& box : {pose, pose * crossed}) {
+        const glm::vec3 local = glm::inverse(box.rotation) * direction;
+        float leaves = std::numeric_limits<float>::max();
+        for (int axis = 0; axis < 3; ++axis) {
+            if (local[axis] != 0.0f) {
+                leaves = std::min(leaves, frisbeeHalfExtents[axis] / std::abs(local[axis]));
+            }
+        }
+        farthest = std::max(farthest, leaves);
     }
     return farthest;
 }

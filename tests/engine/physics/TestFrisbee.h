@@ -43,6 +43,11 @@ std::vector<glm::vec3> discPoints(const Pose& pose);
 // How far the disc at pose reaches from its centre along the unit direction, metres.
 float discReach(const Pose& pose, const glm::vec3& direction);
 
+// How far the disc's surface lies from its centre along the unit direction, metres: where the
+// direction leaves the farther of its two boxes. Between two points of its star this is less than
+// discReach.
+float discRadius(const Pose& pose, const glm::vec3& direction);
+
 // How deep the point lies inside the disc at pose: inside one of its boxes, the distance to that
 // box's nearest face; 0 outside both.
 float depthInDisc(const Pose& pose, const glm::vec3& point);
