@@ -1,8 +1,8 @@
 #include "bench/BulletBaseline.h"
 
 #include "engine/physics/BulletMath.h"
-#include "engine/physics/LevelCollisionMesh.h"
-#include "engine/physics/PhysicsMaterial.h"
+#include "engine/physics/contacts/PhysicsMaterial.h"
+#include "engine/physics/level/LevelCollisionMesh.h"
 
 #include <btBulletDynamicsCommon.h>
 #include <cmath>

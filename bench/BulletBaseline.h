@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/NonCopyable.h"
-#include "engine/physics/LevelMesh.h"
 #include "engine/physics/Pose.h"
+#include "engine/physics/level/LevelMesh.h"
 
 #include <cstddef>
 #include <memory>

@@ -1,9 +1,9 @@
 #include "game/PooledSpawnpointComponent.h"
 
 #include "engine/Logging.h"
-#include "engine/physics/CapsuleController.h"
 #include "engine/physics/DynamicRigidBodyComponent.h"
 #include "engine/physics/RigidBody.h"
+#include "engine/physics/character/CapsuleController.h"
 #include "engine/scene/GameObject.h"
 #include "game/PlayerComponent.h"
 #include "game/SpawnPointPool.h"

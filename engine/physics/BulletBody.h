@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/physics/LevelCollisionMesh.h"
+#include "engine/physics/level/LevelCollisionMesh.h"
 
 #include <btBulletDynamicsCommon.h>
 #include <memory>

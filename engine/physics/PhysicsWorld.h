@@ -1,15 +1,15 @@
 #pragma once
 
 #include "engine/NonCopyable.h"
-#include "engine/physics/CapsuleController.h"
 #include "engine/physics/Geometry.h"
-#include "engine/physics/LevelMesh.h"
 #include "engine/physics/LocalShape.h"
 #include "engine/physics/PhysicsErrorCallback.h"
-#include "engine/physics/PhysicsEventCallback.h"
 #include "engine/physics/Pose.h"
 #include "engine/physics/RigidBody.h"
-#include "engine/physics/SimulationEventCallback.h"
+#include "engine/physics/character/CapsuleController.h"
+#include "engine/physics/level/LevelMesh.h"
+#include "engine/physics/reports/PhysicsEventCallback.h"
+#include "engine/physics/reports/SimulationEventCallback.h"
 
 #include <cstdint>
 #include <glm/vec3.hpp>

@@ -1,23 +1,20 @@
 #include "engine/physics/RigidBody.h"
 
-#include <utility>
-
-#include "engine/physics/BodySweep.h"
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/BulletMath.h"
 #include "engine/physics/Finite.h"
 #include "engine/physics/MassProperties.h"
-#include "engine/physics/PassingBodies.h"
 #include "engine/physics/PhysicsErrorCallback.h"
+#include "engine/physics/PhysicsTolerances.h"
 #include "engine/physics/PhysicsWorld.h"
+#include "engine/physics/contacts/PassingBodies.h"
+#include "engine/physics/sweeps/HullOfBoxes.h"
 
 #include <algorithm>
 #include <fmt/format.h>
+#include <utility>
 
 namespace {
-// Bullet rounds box corners by the margin; it must stay inside thin boxes (a frisbee is 0.1 thick).
-constexpr float boxMargin = 0.04f;
-
 std::unique_ptr<btCollisionShape> collisionShapeOf(const Geometry& geometry) {
     switch (geometry.getType()) {
     case GeometryType::Sphere:
@@ -27,7 +24,7 @@ std::unique_ptr<btCollisionShape> collisionShapeOf(const Geometry& geometry) {
     case GeometryType::Box: {
         const glm::vec3 half = geometry.getHalfExtents();
         auto box = std::make_unique<btBoxShape>(toBullet(half));
-        box->setMargin(std::min(boxMargin, 0.5f * std::min({half.x, half.y, half.z})));
+        box->setMargin(std::min(PhysicsTolerances::boxMargin, 0.5f * std::min({half.x, half.y, half.z})));
         return box;
     }
     default:

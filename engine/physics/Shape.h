@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/physics/CollisionGroup.h"
 #include "engine/physics/Geometry.h"
-#include "engine/physics/PhysicsMaterial.h"
 #include "engine/physics/Pose.h"
+#include "engine/physics/contacts/CollisionGroup.h"
+#include "engine/physics/contacts/PhysicsMaterial.h"
 
 class Component;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/physics/LevelMesh.h"
+#include "engine/physics/level/LevelMesh.h"
 
 #include <glm/vec3.hpp>
 #include <vector>

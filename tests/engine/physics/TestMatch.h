@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/physics/CapsuleController.h"
 #include "engine/physics/Pose.h"
+#include "engine/physics/character/CapsuleController.h"
 
 #include <glm/vec3.hpp>
 
@@ -15,6 +15,9 @@ inline const glm::vec3 spawnPoints[2] = {{-35.0f, 2.6f, 1.1f}, {45.0f, 2.6f, 1.1
 inline constexpr float playerRadius = 0.39f;
 inline constexpr float playerHeight = 1.18f;
 inline constexpr float capsuleCentreHeight = 0.5f * playerHeight + playerRadius + CapsuleController::contactOffset;
+// The capsule that dynamic bodies meet: the players', scaled down by the controller.
+inline constexpr float bodyCapsuleRadius = CapsuleController::scaleCoeff * playerRadius;
+inline constexpr float bodyCapsuleHalfHeight = CapsuleController::scaleCoeff * 0.5f * playerHeight;
 // The dog's origin below its capsule's centre, metres, as the game sets its players up: the dog's
 // hitbox hangs from it and its eye is measured from it, so another value would put the tests' and
 // benchmarks' hitboxes and throws where the game's are not.

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "engine/physics/level/TriangleFacts.h"
+
+#include <glm/vec3.hpp>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CookedTriangleMesh;
+
+// The shortest way out of the level for a point inside one of its closed solids: from the point to
+// the nearest place on the solid's faces that lies open (not covered by another solid laid against
+// it). None for a point outside every solid. Inside is told by how often a ray from the point
+// crosses the solid's faces, so it holds for any closed mesh, also one whose faces are not convex.
+// A look over the faces of each solid whose bounds hold the point: for a body just put somewhere,
+// not for every body every step.
+std::optional<glm::vec3> wayOut(const std::vector<std::unique_ptr<CookedTriangleMesh>>& meshes, const LevelFacts& facts,
+                                const glm::vec3& point);
