@@ -27,6 +27,7 @@ void LevelEscapes::beforeStep(const std::vector<std::unique_ptr<RigidBody>>& bod
     }
     for (const auto& body : bodies) {
         if (body->getType() == BodyType::Dynamic && body->getNbShapes() > 0 && body->takePlacement()) {
+            forget(*body); // put somewhere else on its way out: the way out starts again from there
             lookAt(*body, levels);
         }
     }
