@@ -19,16 +19,10 @@ btScalar reachAlong(const btRigidBody& body, const btVector3& direction) {
 } // namespace
 
 void LevelEscapes::beforeStep(const std::vector<std::unique_ptr<RigidBody>>& bodies) {
-    levels.clear();
-    for (const auto& body : bodies) {
-        if (body->bullet().level) {
-            levels.push_back(body.get());
-        }
-    }
     for (const auto& body : bodies) {
         if (body->getType() == BodyType::Dynamic && body->getNbShapes() > 0 && body->takePlacement()) {
             forget(*body); // put somewhere else on its way out: the way out starts again from there
-            lookAt(*body, levels);
+            lookAt(*body, bodies);
         }
     }
     for (Escape& escape : escapes) {
@@ -40,9 +34,12 @@ void LevelEscapes::beforeStep(const std::vector<std::unique_ptr<RigidBody>>& bod
     }
 }
 
-void LevelEscapes::lookAt(RigidBody& body, const std::vector<RigidBody*>& levelBodies) {
+void LevelEscapes::lookAt(RigidBody& body, const std::vector<std::unique_ptr<RigidBody>>& bodies) {
     const btRigidBody& moving = body.bullet().body;
-    for (const RigidBody* level : levelBodies) {
+    for (const auto& level : bodies) {
+        if (!level->bullet().level) {
+            continue;
+        }
         const btTransform& levelPose = level->bullet().body.getWorldTransform();
         const std::optional<btVector3> way =
             level->bullet().level->wayOutFrom(levelPose.invXform(moving.getCenterOfMassPosition()));

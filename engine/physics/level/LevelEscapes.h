@@ -35,8 +35,8 @@ private:
         btVector3 from;      // the body's centre when the step began
     };
 
-    void lookAt(RigidBody& body, const std::vector<RigidBody*>& levels);
+    // Whether the body lies inside a solid of a level among the bodies; if so, its way out begins.
+    void lookAt(RigidBody& body, const std::vector<std::unique_ptr<RigidBody>>& bodies);
 
     std::vector<Escape> escapes;
-    std::vector<RigidBody*> levels; // kept between steps: no allocation once grown
 };
