@@ -57,8 +57,9 @@ bool onOnePlane(const Face& a, const Face& b) {
            std::abs(glm::dot(a.normal, b.corners[0] - a.corners[0])) < PhysicsTolerances::weld;
 }
 
-glm::vec3 centreOf(const Face& face) { return (face.corners[0] + face.corners[1] + face.corners[2]) / 3.0f; }
 } // namespace
+
+glm::vec3 centreOf(const Face& face) { return (face.corners[0] + face.corners[1] + face.corners[2]) / 3.0f; }
 
 void Face::reverse() {
     std::swap(corners[1], corners[2]);
@@ -105,11 +106,12 @@ Meetings meetingsOf(const std::vector<Face>& faces) {
 }
 
 bool foldsBack(const Face& face, int j, const Face& other) {
-    if (std::abs(glm::dot(face.normal, other.normal)) <= PhysicsTolerances::flatSeamCosine) {
-        return false;
+    const glm::vec3 centre = centreOf(other);
+    if (std::abs(glm::dot(face.normal, centre - face.corners[j])) > PhysicsTolerances::weld) {
+        return false; // off the face's plane: however sharp the turn, a solid's edge
     }
     const glm::vec3 inward = glm::cross(face.normal, face.corners[(j + 1) % 3] - face.corners[j]);
-    return glm::dot(inward, centreOf(other) - face.corners[j]) > 0.0f;
+    return glm::dot(inward, centre - face.corners[j]) > 0.0f;
 }
 
 bool withinSides(const glm::vec3 (&corners)[3], const glm::vec3& normal, const glm::vec3& point, float margin) {

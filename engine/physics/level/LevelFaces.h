@@ -36,6 +36,7 @@ struct Meetings {
     std::vector<std::pair<std::size_t, std::size_t>> coplanar;
 };
 
+glm::vec3 centreOf(const Face& face);
 std::vector<Face> facesOf(const std::vector<std::unique_ptr<CookedTriangleMesh>>& meshes);
 Meetings meetingsOf(const std::vector<Face>& faces);
 

@@ -55,6 +55,9 @@ float enclosedVolume(const std::vector<Face>& faces, const std::vector<std::size
 struct Surface {
     std::vector<std::size_t> members;
     bool closed = true;
+    // Every edge joins two faces only. Where more meet (two boxes of one mesh laid against each other,
+    // steps of a stair) the winding of one face says nothing of the next across that edge.
+    bool manifold = true;
 };
 
 // The faces reached from seed, each marked turned where its winding runs against the seed's: two
@@ -69,6 +72,7 @@ Surface walk(std::size_t seed, const std::vector<Face>& faces, const Surfaces& s
         std::uint8_t joined = 0;
         for (std::size_t i = surfaces.first[face]; i < surfaces.first[face + 1]; ++i) {
             const Neighbour& join = *surfaces.joins[i];
+            surface.manifold = surface.manifold && (joined >> join.edge & 1) == 0;
             joined |= static_cast<std::uint8_t>(1u << join.edge);
             if (!reached[join.other]) {
                 const bool alike = glm::dot(edgeOf(faces[face], join.edge), edgeOf(faces[join.other], join.otherEdge)) < 0.0f;
@@ -100,6 +104,12 @@ std::vector<std::uint32_t> orientSolids(std::vector<Face>& faces, Meetings& meet
             continue;
         }
         const Surface surface = walk(seed, faces, surfaces, reached, turned);
+        if (!surface.manifold) {
+            // Kept as the model winds it, and turned over whole if that is inward.
+            for (const std::size_t face : surface.members) {
+                turned[face] = false;
+            }
+        }
         const bool inward = surface.closed && enclosedVolume(faces, surface.members, turned) < 0.0f;
         for (const std::size_t face : surface.members) {
             turned[face] = turned[face] != inward;

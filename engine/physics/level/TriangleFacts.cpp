@@ -14,7 +14,7 @@ namespace {
 bool covered(const Face& face, const std::vector<const Face*>& against) {
     const glm::vec3* c = face.corners;
     const glm::vec3 samples[] = {c[0], c[1], c[2], 0.5f * (c[0] + c[1]), 0.5f * (c[1] + c[2]), 0.5f * (c[2] + c[0]),
-                                 (c[0] + c[1] + c[2]) / 3.0f};
+                                 centreOf(face)};
     return !against.empty() && std::all_of(std::begin(samples), std::end(samples), [&](const glm::vec3& sample) {
         return std::any_of(against.begin(), against.end(),
                            [&](const Face* other) { return onTriangle(other->corners, other->normal, sample); });
@@ -28,9 +28,13 @@ struct Turn {
     float flatness = -2.0f;
 };
 
-Turn turnTo(const Face& face, int j, const Face& neighbour) {
-    const glm::vec3 centre = (neighbour.corners[0] + neighbour.corners[1] + neighbour.corners[2]) / 3.0f;
-    return {true, glm::dot(face.normal, centre - face.corners[j]) < 0.0f, glm::dot(face.normal, neighbour.normal)};
+// The neighbour's normal is taken as wound alike with the face (the two run along their common edge
+// in opposite directions): sheets of two meshes may be wound either way round.
+Turn turnTo(const Face& face, int j, const Face& neighbour, int k) {
+    const glm::vec3 along = face.corners[(j + 1) % 3] - face.corners[j];
+    const glm::vec3 back = neighbour.corners[(k + 1) % 3] - neighbour.corners[k];
+    const glm::vec3 normal = glm::dot(along, back) < 0.0f ? neighbour.normal : -neighbour.normal;
+    return {true, glm::dot(face.normal, centreOf(neighbour) - face.corners[j]) < 0.0f, glm::dot(face.normal, normal)};
 }
 
 // An edge is real for a body on one side of the face where nothing goes on across it, or where the
@@ -85,7 +89,7 @@ void findEdges(const std::vector<Face>& faces, const Meetings& meetings, std::ve
             foldsBack(face, neighbour.edge, other)) {
             continue;
         }
-        const Turn turn = turnTo(face, neighbour.edge, other);
+        const Turn turn = turnTo(face, neighbour.edge, other, neighbour.otherEdge);
         Turn& best = flattest[3 * neighbour.face + static_cast<std::size_t>(neighbour.edge)];
         if (turn.flatness > best.flatness) {
             best = turn;

@@ -58,14 +58,18 @@ void PlacementSweep::meetLevel(const btBoxShape& box, const btTransform& local, 
                                const btVector3& to, const RigidBody& level, std::optional<Meeting>& first) {
     const std::optional<BodyTouch> touch =
         levelSweep.firstTouch(box, poseAt(from, local), poseAt(to, local), level.bullet(), 0.0f);
-    if (!touch || (first && touch->fraction >= first->fraction)) {
+    if (!touch || (first && touch->fraction > first->fraction)) {
         return;
     }
     const btVector3 centre = from.lerp(to, touch->fraction);
     const btTransform pose = poseAt(centre, local);
     const btVector3 nearest = pose * box.localGetSupportingVertex(pose.getBasis().transpose() * -touch->normal);
     const btScalar gap = touch->normal.dot(nearest - touch->point);
-    first = Meeting{touch->fraction, centre + touch->normal * (PhysicsTolerances::clearance - gap)};
+    const Meeting meeting{touch->fraction, centre + touch->normal * (PhysicsTolerances::clearance - gap)};
+    // Boxes that meet at once (both already in the face) are pushed out as far as the deepest needs.
+    if (!first || touch->fraction < first->fraction || (meeting.at - centre).length2() > (first->at - centre).length2()) {
+        first = meeting;
+    }
 }
 
 // A hitbox pushes nothing: the body goes on the path `clearance` short of where the box touched it,

@@ -1,6 +1,7 @@
 #include "engine/physics/level/TriangleFacts.h"
 
 #include "engine/physics/level/CookedTriangleMesh.h"
+#include "tests/engine/physics/LevelProbe.h"
 #include "tests/engine/physics/TestLevels.h"
 
 #include <algorithm>
@@ -12,6 +13,13 @@
 // and which of their edges are real edges of the level, also where meshes meet.
 namespace {
 using Facts = std::vector<std::vector<TriangleFacts>>;
+
+// The triangle's normal by the turn of its corners, unit.
+glm::vec3 normalOf(const CookedTriangleMesh& mesh, std::size_t t) {
+    const glm::uvec3 corners = mesh.getTriangles()[t];
+    const glm::vec3 a = mesh.getPositions()[corners.x];
+    return glm::normalize(glm::cross(mesh.getPositions()[corners.y] - a, mesh.getPositions()[corners.z] - a));
+}
 
 struct Level {
     explicit Level(const std::vector<LevelMesh>& pieces) {
@@ -26,10 +34,7 @@ struct Level {
         std::vector<std::size_t> found;
         const CookedTriangleMesh& mesh = *meshes[part];
         for (std::size_t t = 0; t < mesh.getTriangles().size(); ++t) {
-            const glm::uvec3 corners = mesh.getTriangles()[t];
-            const glm::vec3 a = mesh.getPositions()[corners.x];
-            const glm::vec3 turn = glm::cross(mesh.getPositions()[corners.y] - a, mesh.getPositions()[corners.z] - a);
-            if (glm::dot(glm::normalize(turn), normal) > 0.999f) {
+            if (glm::dot(normalOf(mesh, t), normal) > 0.999f) {
                 found.push_back(t);
             }
         }
@@ -106,6 +111,7 @@ TEST(TriangleFacts, ARampAgainstAPlatformMeetsItsTopAtACrest) {
     EXPECT_EQ(level.realEdges(0, slope), 4) << "the slope's foot, its sides and its crest";
 }
 
+// Every third, every second or every triangle turned the other way round.
 LevelMesh turnedOver(LevelMesh mesh, int every) {
     for (std::size_t t = 0; t < mesh.triangles.size(); t += static_cast<std::size_t>(every)) {
         std::swap(mesh.triangles[t].y, mesh.triangles[t].z);
@@ -113,53 +119,68 @@ LevelMesh turnedOver(LevelMesh mesh, int every) {
     return mesh;
 }
 
-// A flat grid of n x n unit quads at height 0, one mesh whose quads share their corners, facing +y.
-LevelMesh grid(int n) {
+// The pieces as one mesh, as a modelling tool exports a group of boxes.
+LevelMesh oneMesh(const std::vector<LevelMesh>& pieces) {
     LevelMesh mesh;
-    const auto corner = [n](int i, int k) { return static_cast<unsigned>(i * (n + 1) + k); };
-    for (int i = 0; i <= n; ++i) {
-        for (int k = 0; k <= n; ++k) {
-            mesh.positions.emplace_back(static_cast<float>(i), 0.0f, static_cast<float>(k));
-        }
-    }
-    for (int i = 0; i < n; ++i) {
-        for (int k = 0; k < n; ++k) {
-            mesh.triangles.push_back({corner(i, k), corner(i, k + 1), corner(i + 1, k + 1)});
-            mesh.triangles.push_back({corner(i, k), corner(i + 1, k + 1), corner(i + 1, k)});
+    for (const LevelMesh& piece : pieces) {
+        const glm::uvec3 offset(static_cast<unsigned>(mesh.positions.size()));
+        mesh.positions.insert(mesh.positions.end(), piece.positions.begin(), piece.positions.end());
+        for (const glm::uvec3& triangle : piece.triangles) {
+            mesh.triangles.push_back(triangle + offset);
         }
     }
     return mesh;
 }
 
-// A box's faces must push out of it: one exported inside out, or with faces turned here and there,
-// would otherwise hold bodies inside it and let those outside through.
+// A solid's faces must push out of it: one exported inside out, or with faces turned here and there,
+// would hold bodies inside it and let those outside through. Each face that is not covered must look
+// out of the solid: a millimetre in front of it lies outside, a millimetre behind it inside. Where
+// boxes of one mesh meet edge to edge (slabs side by side, a stair), the winding of one face says
+// nothing of the next across that edge; and a wedge as thin as a gentle ramp is still a solid.
 TEST(TriangleFacts, AClosedSolidIsWoundOutwardWhicheverWayItCameWound) {
     const LevelMesh box = boxMesh(glm::vec3(2.0f, 0.0f, 0.0f), glm::vec3(3.0f, 1.0f, 1.0f));
-    const glm::vec3 centre(2.5f, 0.5f, 0.5f);
-    for (const int every : {1, 2, 3}) {
-        const Level level({turnedOver(box, every)});
+    const LevelMesh slabs = oneMesh({boxMesh(glm::vec3(0.0f, -1.0f, -2.0f), glm::vec3(4.0f, 0.0f, 2.0f)),
+                                     boxMesh(glm::vec3(-4.0f, -1.0f, -2.0f), glm::vec3(0.0f, 0.0f, 2.0f))});
+    const LevelMesh stair = oneMesh({boxMesh(glm::vec3(0.0f), glm::vec3(1.0f, 0.6f, 2.0f)),
+                                     boxMesh(glm::vec3(1.0f, 0.0f, 0.0f), glm::vec3(2.0f, 0.3f, 2.0f))});
+    const struct {
+        const char* name;
+        LevelMesh mesh;
+    } solids[] = {
+        {"a box", box},
+        {"a box, every second face turned", turnedOver(box, 2)},
+        {"a box, every third face turned", turnedOver(box, 3)},
+        {"a box inside out", turnedOver(box, 1)},
+        {"slabs in one mesh", slabs},
+        {"slabs in one mesh, inside out", turnedOver(slabs, 1)},
+        {"a stair in one mesh, inside out", turnedOver(stair, 1)},
+        {"a wedge rising 1 in 20", rampMesh(0.0f, 4.0f, 2.86f, 1.0f)},
+        {"a wedge rising 1 in 20, inside out", turnedOver(rampMesh(0.0f, 4.0f, 2.86f, 1.0f), 1)},
+    };
+    for (const auto& solid : solids) {
+        const Level level({solid.mesh});
+        const LevelProbe probe({solid.mesh});
         const CookedTriangleMesh& mesh = *level.meshes[0];
         for (std::size_t t = 0; t < mesh.getTriangles().size(); ++t) {
+            EXPECT_FALSE(level.facts[0][t].twoSided) << solid.name << ", triangle " << t;
+            if (level.facts[0][t].inner || level.facts[0][t].coverCount > 0) {
+                continue; // in part or whole against the other box: in front of it is inside that box
+            }
+            const glm::vec3 normal = normalOf(mesh, t);
             const glm::uvec3 corners = mesh.getTriangles()[t];
-            const glm::vec3 a = mesh.getPositions()[corners.x];
-            const glm::vec3 turn = glm::cross(mesh.getPositions()[corners.y] - a, mesh.getPositions()[corners.z] - a);
-            EXPECT_GT(glm::dot(turn, a - centre), 0.0f) << "triangle " << t << ", every " << every << " turned";
-            EXPECT_FALSE(level.facts[0][t].twoSided);
+            const glm::vec3 centre = (mesh.getPositions()[corners.x] + mesh.getPositions()[corners.y] +
+                                      mesh.getPositions()[corners.z]) / 3.0f;
+            EXPECT_EQ(probe.depth(centre + 0.001f * normal), 0.0f) << solid.name << ", triangle " << t << " looks in";
+            EXPECT_GT(probe.depth(centre - 0.001f * normal), 0.0f) << solid.name << ", triangle " << t << " looks in";
         }
-        EXPECT_EQ(level.realEdges(0, up), 4) << "every " << every << " turned";
     }
 }
 
 // Inside an open sheet every triangle's edges are joined, so a test by edges alone takes it for a
 // solid and meets it from one side only; and faces laid back to back join each other at every edge.
 TEST(TriangleFacts, OpenSheetsAndFacesBackToBackAreMetFromBothSides) {
-    LevelMesh backToBack = sheetMesh(glm::vec3(0.0f), glm::vec3(0.0f, 2.0f, 0.0f), glm::vec3(0.0f, 0.0f, 2.0f));
-    const LevelMesh behind = turnedOver(backToBack, 1);
-    backToBack.positions.insert(backToBack.positions.end(), behind.positions.begin(), behind.positions.end());
-    for (const glm::uvec3& triangle : behind.triangles) {
-        backToBack.triangles.push_back(triangle + glm::uvec3(4));
-    }
-    for (const LevelMesh& sheet : {grid(4), turnedOver(grid(4), 1), backToBack}) {
+    const LevelMesh backToBack = backToBackMesh(glm::vec3(0.0f), glm::vec3(0.0f, 2.0f, 0.0f), glm::vec3(0.0f, 0.0f, 2.0f));
+    for (const LevelMesh& sheet : {gridMesh(4, 1.0f), windingReversed({gridMesh(4, 1.0f)}).front(), backToBack}) {
         const Level level({sheet});
         for (const TriangleFacts& facts : level.facts[0]) {
             EXPECT_TRUE(facts.twoSided);
@@ -168,8 +189,28 @@ TEST(TriangleFacts, OpenSheetsAndFacesBackToBackAreMetFromBothSides) {
     }
     const Level wall({backToBack});
     EXPECT_EQ(wall.realEdges(0, east) + wall.realEdges(0, west), 8) << "the rim of each face, not the diagonals";
-    const Level floor({grid(4)});
+    const Level floor({gridMesh(4, 1.0f)});
     EXPECT_EQ(floor.realEdges(0, up), 16) << "the rim only: seams inside a flat sheet are no edges";
+}
+
+// Two sheets of two meshes lying flat side by side, wound opposite ways: where they meet is a seam
+// of one flat floor, from above and from below. Judged by the winding alone, the two would turn
+// through half a turn there, an edge for a disc to catch on.
+TEST(TriangleFacts, SheetsOfTwoMeshesWoundApartMeetAtASeam) {
+    const Level level({sheetMesh(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, 2.0f), glm::vec3(2.0f, 0.0f, 0.0f)),
+                       sheetMesh(glm::vec3(2.0f, 0.0f, 0.0f), glm::vec3(2.0f, 0.0f, 0.0f), glm::vec3(0.0f, 0.0f, 2.0f))});
+    for (std::size_t part = 0; part < 2; ++part) {
+        const CookedTriangleMesh& mesh = *level.meshes[part];
+        for (std::size_t t = 0; t < mesh.getTriangles().size(); ++t) {
+            const TriangleFacts& facts = level.facts[part][t];
+            for (int j = 0; j < 3; ++j) {
+                const glm::vec3 a = mesh.getPositions()[mesh.getTriangles()[t][j]];
+                const glm::vec3 b = mesh.getPositions()[mesh.getTriangles()[t][(j + 1) % 3]];
+                const bool onTheSeam = a.x == 2.0f && b.x == 2.0f;
+                EXPECT_FALSE(onTheSeam && ((facts.edges | facts.backEdges) >> j & 1)) << "mesh " << part << ", triangle " << t;
+            }
+        }
+    }
 }
 
 // A sheet folded along x: from above the fold is a ridge a body slides over the top of, from below

@@ -67,6 +67,7 @@ TEST_F(ClearPlacementTest, APathIntoAWallEndsClearOfItsFace) {
         {{0.0f, 1.0f, 0.0f}, {3.5f, 1.0f, 0.0f}}, // beyond it
         {{0.0f, 1.0f, 0.0f}, {2.3f, 1.8f, 1.0f}}, // obliquely
         {{1.7f, 1.0f, 0.0f}, {2.3f, 1.3f, 0.0f}}, // the start's corner 12 cm into the face
+        {{1.75f, 1.0f, 0.0f}, {2.3f, 1.3f, 0.0f}}, // both boxes in the face, the turned one deeper
     };
     for (const WallCase& c : cases) {
         const glm::vec3 placed = world.clearPlaceAlong(discShapes, c.from, c.to, nullptr);
