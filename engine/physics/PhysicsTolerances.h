@@ -1,7 +1,5 @@
 #pragma once
 
-#include <btBulletCollisionCommon.h>
-
 // The world's tolerances in one place: what each one is, its unit, and what goes wrong when it is
 // moved. Lengths are in metres.
 struct PhysicsTolerances {
@@ -23,27 +21,29 @@ struct PhysicsTolerances {
 
     // --- Bodies
 
-    // How far the library rounds a box's corners: its collision margin, at most half the box's
+    // How far the library rounds a box's corners: its collision margin, at most a quarter of the box's
     // thinnest side (2.6 cm for a disc, 0.1 m thick). Contacts are found for the rounded box, which
-    // costs less than a sharp one; more than half the thickness would make the box fatter than it is.
+    // costs less than a sharp one; a margin past half the thickness would make the box fatter than it is.
     static constexpr float boxMargin = 0.04f;
     // How far clear of a surface the world puts a body that it moves there: one stopped by a sweep
     // short of what it hit, one pushed out of a solid of the level, one made short of a wall. It
     // starts the next step apart, so the contact solver finds it touching, not overlapping; less, and
     // rounding may leave it inside and its next sweep starts from within.
     static constexpr float clearance = 0.005f;
+    // How fast a body put inside a solid of the level is pushed out of it, metres per second: out of
+    // a metre of wall in six steps. It leaves no faster, whatever its own speed into the solid was;
+    // faster, and a disc made in a wall would shoot out of it.
+    static constexpr float escapeSpeed = 10.0f;
 
     // --- Box-triangle contacts
 
-    // How far apart a box and a triangle may lie and still get contact points: the library's contact
-    // breaking threshold, 2% of the box's bounding radius (about 1 cm for a disc's box). Points found
-    // further out the library's contact cache drops again, so it is read, not chosen, here.
-    static btScalar contactReach(const btPersistentManifold& manifold) { return manifold.getContactBreakingThreshold(); }
+    // (How far apart a box and a triangle may lie and still get contact points is the library's
+    // contact breaking threshold, named contactReach where the contacts are found.)
     // How much less deep a box face's axis, or an edge pair's, must be than the triangle's face before
     // it gives the contact: near ties go to the face, whose contact holds a box flat with several
     // points, where an edge's holds it by one and lets it rock.
-    static constexpr btScalar boxFaceBias = 0.001f;
-    static constexpr btScalar edgeBias = 0.002f;
+    static constexpr float boxFaceBias = 0.001f;
+    static constexpr float edgeBias = 0.002f;
 
     // --- Sweeps
 
@@ -51,18 +51,18 @@ struct PhysicsTolerances {
     // the last millimetres of a slow approach, which it holds without a stop. Deeper shows a disc
     // inside a wall. Larger, and discs sink that far into what they land on; smaller, and a sliding
     // disc is stopped over and over by the floor it slides on.
-    static constexpr btScalar solverSlop = 0.01f;
+    static constexpr float solverSlop = 0.01f;
     // A sweep's conservative advancement counts a gap below this as a touch, and takes at most
     // maxAdvances steps towards it. A smaller distance costs advances; fewer advances leave a sweep
     // that grazes a surface short of where it would touch (it then reports where it got to).
-    static constexpr btScalar touchDistance = 0.001f;
+    static constexpr float touchDistance = 0.001f;
     static constexpr int maxAdvances = 32;
     // The rounding of the hull a disc's boxes are swept as: enough for the casts' distance queries to
     // stay clear of overlap, where they lose their precision; little enough that a corner that leads
     // is met within 4 mm of where it is.
-    static constexpr btScalar hullMargin = 0.005f;
+    static constexpr float hullMargin = 0.005f;
     // The rounding of the boxes a body not yet made is swept as, to find where it can be put: the
     // world's margin on a disc, 2.6 cm, would let a corner of the real, sharp box reach a centimetre
     // into a face before the sweep met it; a millimetre keeps that below half a millimetre.
-    static constexpr btScalar placementBoxMargin = 0.001f;
+    static constexpr float placementBoxMargin = 0.001f;
 };

@@ -103,7 +103,7 @@ void PhysicsWorld::step(float dt) {
     impl->world.stepSimulation(dt, 0, dt);
     ++impl->stepCount;
     impl->continuousSweeps.apply(impl->bodies, *impl->broadphase.getOverlappingPairCache(), dt);
-    impl->escapes.afterStep();
+    impl->escapes.afterStep(impl->bodies, dt);
     impl->reports.collect(impl->dispatcher, impl->bodies);
     const std::vector<ContactPair>& reports = impl->reports.getReports();
     if (simulationEventCallback && !reports.empty()) {

@@ -1,6 +1,5 @@
 #include "engine/physics/contacts/BoxTriangleCollision.h"
 
-#include "engine/physics/PhysicsTolerances.h"
 #include "engine/physics/contacts/BoxTriangleContact.h"
 #include "engine/physics/level/LevelCollisionMesh.h"
 
@@ -25,8 +24,12 @@ void BoxTriangleCollision::processCollision(const btCollisionObjectWrapper* body
     const btVector3 corners[3] = {toBox * triangle->m_vertices1[0], toBox * triangle->m_vertices1[1],
                                   toBox * triangle->m_vertices1[2]};
     const LevelCollisionMesh* level = levelOf(*body1);
+    // How far apart the box and the triangle may lie and still get contact points: the library's
+    // contact breaking threshold, 2% of the smaller of the two shapes' bounding radii (about 1 cm for a
+    // disc's box). Points found further out the manifold drops again, so it is read, not chosen.
+    const btScalar contactReach = manifold->getContactBreakingThreshold();
     const TriangleFacts facts = level ? level->getFacts(body1->m_partId, body1->m_index) : TriangleFacts{};
-    BoxTriangleContact contact(box->getHalfExtentsWithMargin(), corners, facts, PhysicsTolerances::contactReach(*manifold));
+    BoxTriangleContact contact(box->getHalfExtentsWithMargin(), corners, facts, contactReach);
     // A face partly covered by another solid needs no look at its covers here: a box touches only
     // what lies outside the covering solid, and the floor under every crate would cost that look.
     contact.find([&](const btVector3& normal, const btVector3& onTriangle, btScalar distance) {

@@ -45,7 +45,7 @@ bool LevelCollisionMesh::hidden(int part, int index, const btVector3& point) con
     return getFacts(part, index).coverCount > 0 && facts.hidden(part, index, toGlm(point));
 }
 
-std::optional<btVector3> LevelCollisionMesh::wayOutFrom(const btVector3& point) const {
-    const std::optional<glm::vec3> way = wayOut(meshes, facts, toGlm(point));
+std::optional<btVector3> LevelCollisionMesh::wayOutFrom(const btVector3& point, std::span<const glm::vec3> barred) const {
+    const std::optional<glm::vec3> way = wayOut(meshes, facts, toGlm(point), barred);
     return way ? std::optional<btVector3>(toBullet(*way)) : std::nullopt;
 }

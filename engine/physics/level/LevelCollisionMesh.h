@@ -6,6 +6,7 @@
 #include <btBulletCollisionCommon.h>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 struct Shape;
@@ -31,8 +32,8 @@ public:
     bool hidden(int part, int index, const btVector3& point) const;
     const Shape* getShapeOf(int part) const { return shapes[part]; }
     // From a point (in the level's frame) inside one of the level's solids to the nearest place where
-    // it lies open; none for a point outside them. See wayOut.
-    std::optional<btVector3> wayOutFrom(const btVector3& point) const;
+    // it lies open, passing over the barred directions; none for a point outside them. See wayOut.
+    std::optional<btVector3> wayOutFrom(const btVector3& point, std::span<const glm::vec3> barred) const;
 
 private:
     std::vector<std::unique_ptr<CookedTriangleMesh>> meshes;

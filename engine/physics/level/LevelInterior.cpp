@@ -2,6 +2,7 @@
 
 #include "engine/physics/level/CookedTriangleMesh.h"
 
+#include <algorithm>
 #include <glm/geometric.hpp>
 
 namespace {
@@ -77,8 +78,14 @@ bool inside(const std::vector<std::unique_ptr<CookedTriangleMesh>>& meshes, cons
     return odd;
 }
 
+bool isBarred(const glm::vec3& way, std::span<const glm::vec3> barred) {
+    return std::any_of(barred.begin(), barred.end(),
+                       [&](const glm::vec3& direction) { return glm::dot(way, direction) > 0.5f * glm::length(way); });
+}
+
 std::optional<glm::vec3> nearestOpenPlace(const std::vector<std::unique_ptr<CookedTriangleMesh>>& meshes,
-                                          const LevelFacts& facts, const Solid& solid, const glm::vec3& point) {
+                                          const LevelFacts& facts, const Solid& solid, const glm::vec3& point,
+                                          std::span<const glm::vec3> barred) {
     std::optional<glm::vec3> nearest;
     for (const TriangleRef& face : solid.faces) {
         if (facts.triangles[face.part][face.index].inner) {
@@ -86,7 +93,7 @@ std::optional<glm::vec3> nearestOpenPlace(const std::vector<std::unique_ptr<Cook
         }
         const glm::vec3 place = nearestOn(cornersOf(meshes, face), point);
         const bool nearer = !nearest || glm::distance(place, point) < glm::distance(*nearest, point);
-        if (nearer && !facts.hidden(face.part, face.index, place)) {
+        if (nearer && !isBarred(place - point, barred) && !facts.hidden(face.part, face.index, place)) {
             nearest = place;
         }
     }
@@ -95,10 +102,10 @@ std::optional<glm::vec3> nearestOpenPlace(const std::vector<std::unique_ptr<Cook
 } // namespace
 
 std::optional<glm::vec3> wayOut(const std::vector<std::unique_ptr<CookedTriangleMesh>>& meshes, const LevelFacts& facts,
-                                const glm::vec3& point) {
+                                const glm::vec3& point, std::span<const glm::vec3> barred) {
     for (const Solid& solid : facts.solids) {
         if (holds(solid, point) && inside(meshes, solid, point)) {
-            const std::optional<glm::vec3> place = nearestOpenPlace(meshes, facts, solid, point);
+            const std::optional<glm::vec3> place = nearestOpenPlace(meshes, facts, solid, point, barred);
             return place ? std::optional<glm::vec3>(*place - point) : std::nullopt;
         }
     }

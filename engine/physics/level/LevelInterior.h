@@ -5,6 +5,7 @@
 #include <glm/vec3.hpp>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 class CookedTriangleMesh;
@@ -14,6 +15,7 @@ class CookedTriangleMesh;
 // it). None for a point outside every solid. Inside is told by how often a ray from the point
 // crosses the solid's faces, so it holds for any closed mesh, also one whose faces are not convex.
 // A look over the faces of each solid whose bounds hold the point: for a body just put somewhere,
-// not for every body every step.
+// not for every body every step. barred: unit directions found barred (by a player standing against
+// the wall, say); a place within 60 degrees of one is passed over for the next nearest.
 std::optional<glm::vec3> wayOut(const std::vector<std::unique_ptr<CookedTriangleMesh>>& meshes, const LevelFacts& facts,
-                                const glm::vec3& point);
+                                const glm::vec3& point, std::span<const glm::vec3> barred);
