@@ -113,18 +113,3 @@ bool foldsBack(const Face& face, int j, const Face& other) {
     const glm::vec3 inward = glm::cross(face.normal, face.corners[(j + 1) % 3] - face.corners[j]);
     return glm::dot(inward, centre - face.corners[j]) > 0.0f;
 }
-
-bool withinSides(const glm::vec3 (&corners)[3], const glm::vec3& normal, const glm::vec3& point, float margin) {
-    for (int j = 0; j < 3; ++j) {
-        const glm::vec3 inward = glm::normalize(glm::cross(normal, corners[(j + 1) % 3] - corners[j]));
-        if (glm::dot(inward, point - corners[j]) < -margin) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool onTriangle(const glm::vec3 (&corners)[3], const glm::vec3& normal, const glm::vec3& point) {
-    return std::abs(glm::dot(normal, point - corners[0])) <= PhysicsTolerances::weld &&
-           withinSides(corners, normal, point, PhysicsTolerances::weld);
-}

@@ -43,9 +43,3 @@ Meetings meetingsOf(const std::vector<Face>& faces);
 // Whether the other face, across edge j of face, lies back on it (on its plane, on its side of the
 // edge): a fold of half a turn, such as two faces laid back to back, which encloses nothing.
 bool foldsBack(const Face& face, int j, const Face& other);
-
-// Whether the point, seen along the unit normal, lies within the triangle's sides, or no more than
-// margin (metres) beyond them.
-bool withinSides(const glm::vec3 (&corners)[3], const glm::vec3& normal, const glm::vec3& point, float margin);
-// Whether the point lies on the triangle of these corners and unit normal, within the weld.
-bool onTriangle(const glm::vec3 (&corners)[3], const glm::vec3& normal, const glm::vec3& point);

@@ -4,6 +4,7 @@
 #include "engine/physics/level/CookedTriangleMesh.h"
 #include "engine/physics/level/LevelFaces.h"
 #include "engine/physics/level/LevelSolids.h"
+#include "engine/physics/level/PointOnTriangle.h"
 
 #include <algorithm>
 #include <glm/geometric.hpp>

@@ -3,7 +3,7 @@
 #include "engine/physics/BulletBody.h"
 #include "engine/physics/BulletMath.h"
 #include "engine/physics/level/LevelCollisionMesh.h"
-#include "engine/physics/level/LevelFaces.h"
+#include "engine/physics/level/PointOnTriangle.h"
 #include "engine/physics/sweeps/ConvexCast.h"
 #include "engine/physics/sweeps/SweptBox.h"
 
