@@ -22,6 +22,10 @@ inline std::vector<std::shared_ptr<GameObject>> frisbees() {
     return found;
 }
 
+// The game's hitbox for a player, held by reference by the component for its whole life.
+inline const Geometry playerHitboxGeometry = Geometry::box(glm::vec3(1.0f, 1.0f, 0.5f));
+inline const Pose playerHitboxPose;
+
 // A player built as the game builds one (model, player, camera; no hitbox), under the Engine's
 // root, over a flat floor at y = 0 or over the level given (none: the test has its own). The walks
 // are driven by hand: frame() is one update walk, step() one physics step and its fixed-update walk.
@@ -52,6 +56,14 @@ struct PlayerRig {
     }
 
     void frame() { updateRoot(gEngine->root); }
+    // Looks along +x (yaw 270) with the pitch given in degrees, positive up.
+    void aimAlongX(float pitchUp) {
+        camera->camera.yaw = 270.0f;
+        camera->camera.pitch = -pitchUp;
+        camera->camera.orientationValid = false;
+        player->alignToCamera();
+        camera->updatePosition();
+    }
     void step() {
         gEngine->physics.step(gEngine->fixedDeltaTime);
         fixedUpdateRoot(gEngine->root);

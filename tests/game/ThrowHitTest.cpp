@@ -13,15 +13,12 @@
 namespace {
 constexpr float throwSpeed = 40.0f;
 constexpr float gravity = 9.81f;
-// The game's hitbox, held by reference by the component for its whole life.
-const Geometry hitboxGeometry = Geometry::box(glm::vec3(1.0f, 1.0f, 0.5f));
-const Pose hitboxPose;
 
 // A player built as the game builds one, with the hitbox that the game gives it and the match's
 // frisbee-hit callback on it.
 struct Target {
     explicit Target(const glm::vec3& foot, std::uint64_t index = 1) : rig(index, foot) {
-        hitbox = rig.object->addComponent<HitboxComponent>(hitboxGeometry, hitboxPose).lock();
+        hitbox = rig.object->addComponent<HitboxComponent>(playerHitboxGeometry, playerHitboxPose).lock();
         subscription = hitbox->callbacks.subscribe(onFrisbeeHit);
     }
 
@@ -38,18 +35,9 @@ float arcPitch(float distance, float rise) {
     return std::atan((v2 - root) / (gravity * distance));
 }
 
-// Looks along +x (yaw 270) with the pitch given in degrees, positive up.
-void aim(PlayerRig& rig, float pitchUp) {
-    rig.camera->camera.yaw = 270.0f;
-    rig.camera->camera.pitch = -pitchUp;
-    rig.camera->camera.orientationValid = false;
-    rig.player->alignToCamera();
-    rig.camera->updatePosition();
-}
-
 // Throws once at the pitch and steps until the frisbee is gone (at most steps), and as long again.
 int throwAndFly(PlayerRig& thrower, float pitch, int steps) {
-    aim(thrower, pitch);
+    thrower.aimAlongX(pitch);
     thrower.holdThrow(true);
     thrower.step();
     thrower.holdThrow(false);
@@ -70,13 +58,13 @@ struct Duel {
     Duel(const glm::vec3& foot, float distance) : thrower(0, foot), target(ahead(thrower, distance)) {
         target.rig.camera->camera.yaw = 90.0f;
         landed = thrower.land() && target.rig.land();
-        aim(thrower, 0.0f); // the eye where the landed thrower has it
+        thrower.aimAlongX(0.0f); // the eye where the landed thrower has it
         centre = static_cast<float>(target.rig.player->controller->getPosition().y);
     }
 
     static glm::vec3 ahead(PlayerRig& rig, float distance) {
         rig.frame(); // starts the player, whose camera sits at its heading
-        aim(rig, 0.0f);
+        rig.aimAlongX(0.0f);
         const glm::vec3 eye = rig.camera->camera.position;
         return glm::vec3(eye.x + distance, 0.0f, eye.z);
     }

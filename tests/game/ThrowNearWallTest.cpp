@@ -22,9 +22,6 @@ constexpr float throwSpeed = 40.0f;
 // The level's restitution: a disc meeting a wall head on comes back at 0.3 of its speed into it.
 constexpr float wallRestitution = 0.3f;
 constexpr int flightSteps = 120; // two seconds
-// The thrower's hitbox as the game gives it, held by reference by the component.
-const Geometry hitboxGeometry = Geometry::box(glm::vec3(1.0f, 1.0f, 0.5f));
-const Pose hitboxPose;
 
 // A wall of the arena and where the thrower stands before it, facing +x: the wall's face towards
 // the thrower is at x = face.
@@ -71,21 +68,12 @@ std::vector<LevelMesh> ThrowNearWallTest::arena;
 // A player with its hitbox, as the game builds one, standing at foot on the arena.
 struct Thrower {
     explicit Thrower(const glm::vec3& foot) : rig(0, foot, {}) {
-        rig.object->addComponent<HitboxComponent>(hitboxGeometry, hitboxPose);
-    }
-
-    // Looks along +x at the pitch (degrees up).
-    void aim(float pitchUp) {
-        rig.camera->camera.yaw = 270.0f;
-        rig.camera->camera.pitch = -pitchUp;
-        rig.camera->camera.orientationValid = false;
-        rig.player->alignToCamera();
-        rig.camera->updatePosition();
+        rig.object->addComponent<HitboxComponent>(playerHitboxGeometry, playerHitboxPose);
     }
 
     // One throw; the frisbee, its body started.
     std::shared_ptr<GameObject> throwOnce(float pitchUp) {
-        aim(pitchUp);
+        rig.aimAlongX(pitchUp);
         rig.holdThrow(true);
         rig.step();
         rig.holdThrow(false);

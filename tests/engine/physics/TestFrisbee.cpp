@@ -28,15 +28,21 @@ std::string nameOf(const Gap& gap) {
     return "gap " + std::to_string(gap.steps) + " steps " + std::to_string(gap.offset * 1000.0f) + " mm";
 }
 
+const std::vector<LocalShape>& discShapes() {
+    static const std::vector<LocalShape> shapes = {{Geometry::box(frisbeeHalfExtents), Pose()},
+                                                   {Geometry::box(frisbeeHalfExtents), crossed}};
+    return shapes;
+}
+
 RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity) {
     return throwFrisbee(world, pose, velocity, nullptr);
 }
 
 RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity, Component* userData) {
     RigidBody* disc = world.createRigidDynamic(pose, true, userData);
-    const Geometry box = Geometry::box(frisbeeHalfExtents);
-    world.attachShape(*disc, box, Pose(), userData);
-    world.attachShape(*disc, box, crossed, userData);
+    for (const LocalShape& shape : discShapes()) {
+        world.attachShape(*disc, shape.geometry, shape.localPose, userData);
+    }
     disc->updateMassAndInertia(1.0f);
     disc->setLinearVelocity(velocity);
     return disc;

@@ -30,6 +30,9 @@ struct Gap {
 };
 std::string nameOf(const Gap& gap);
 
+// The disc's two boxes at their places in it.
+const std::vector<LocalShape>& discShapes();
+
 // A disc at pose, flying at velocity (metres per second), with nothing as its user data.
 RigidBody* throwFrisbee(PhysicsWorld& world, const Pose& pose, const glm::vec3& velocity);
 

@@ -3,6 +3,7 @@
 #include "tests/engine/physics/ReboundMeter.h"
 #include "tests/engine/physics/TestFrisbee.h"
 #include "tests/engine/physics/TestLevels.h"
+#include "tests/engine/physics/TestMatch.h"
 #include "tests/engine/physics/TestTable.h"
 
 #include <algorithm>
@@ -28,10 +29,8 @@ constexpr float depthLimit = 0.02f;
 constexpr float restitution = 0.3f;
 const glm::vec3 up(0.0f, 1.0f, 0.0f);
 const glm::vec3 east(1.0f, 0.0f, 0.0f);
-// The game's player capsule, and how far its sweeps reach from its axis.
-constexpr float capsuleRadius = 0.39f;
-constexpr float capsuleHeight = 1.18f;
-constexpr float sweptReach = capsuleRadius + CapsuleController::contactOffset;
+// How far the player capsule's sweeps reach from its axis.
+constexpr float sweptReach = playerRadius + CapsuleController::contactOffset;
 
 // A surface of a small level, where discs and the capsule meet it. Every level has its ground at
 // y = 0.
@@ -201,7 +200,7 @@ public:
     Walker(const std::vector<LevelMesh>& level, const glm::vec3& foot) {
         world.init();
         world.addRigidStatic(level);
-        capsule = world.createCapsuleController(capsuleRadius, capsuleHeight);
+        capsule = world.createCapsuleController(playerRadius, playerHeight);
         capsule->setFootPosition(glm::dvec3(foot));
     }
 

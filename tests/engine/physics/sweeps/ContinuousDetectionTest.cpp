@@ -125,8 +125,7 @@ TEST(ContinuousDetection, ADiscTurningInPlaceSwingsNoEdgeIntoTheLevel) {
         {"spinning beside a wall", DiscFacing::FaceFirst, besideTheWall, glm::vec3(0.0f, 20.0f, 0.0f)},
         {"spinning beside a wall", DiscFacing::FaceFirst, besideTheWall, glm::vec3(0.0f, 0.0f, 40.0f)},
     };
-    std::vector<std::string> failures;
-    for (const TurnInPlace& turn : turns) {
+    const auto play = [&](const TurnInPlace& turn) -> std::string {
         PhysicsWorld world;
         world.init();
         world.addRigidStatic(level);
@@ -137,12 +136,12 @@ TEST(ContinuousDetection, ADiscTurningInPlaceSwingsNoEdgeIntoTheLevel) {
             world.step(dt);
             deepest = std::max(deepest, probe.deepest(discPoints(disc->getGlobalPose())));
         }
-        if (deepest > sinkTolerance) {
-            failures.push_back(std::string(turn.name) + " at " + std::to_string(glm::length(turn.spin)) + " rad/s: " +
-                               std::to_string(deepest) + " m deep");
-        }
-    }
-    EXPECT_TRUE(failures.empty()) << ::testing::PrintToString(failures);
+        return deepest > sinkTolerance ? std::to_string(deepest) + " m deep" : "";
+    };
+    const auto name = [](const TurnInPlace& turn) {
+        return std::string(turn.name) + " at " + std::to_string(glm::length(turn.spin)) + " rad/s";
+    };
+    EXPECT_EQ(failuresOf(std::vector<TurnInPlace>(std::begin(turns), std::end(turns)), play, name), "");
 }
 
 // A floor of triangles a centimetre across, smaller than a disc's step by a hundred times: each is
