@@ -15,8 +15,9 @@ struct PhysicsTolerances {
     // seam between them is no edge. Lower, and a real crest of a gentle ramp is taken for a seam and
     // a disc crossing it sinks into the corner; higher, and a floor exported slightly uneven snags.
     static constexpr float flatSeamCosine = 0.9986f;
-    // A triangle with less area than this times its longest edge squared is a sliver, dropped when
-    // the level is cooked: its normal would be rounding noise and push bodies any way at all.
+    // A triangle whose two sides' cross product (twice its area) is shorter than this times its
+    // longest edge squared is a sliver, dropped when the level is cooked: its normal would be rounding
+    // noise and push bodies any way at all.
     static constexpr float sliverRatio = 1e-6f;
 
     // --- Bodies
