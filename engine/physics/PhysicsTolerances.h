@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <glm/vec3.hpp>
+
 // The world's tolerances in one place: what each one is, its unit, and what goes wrong when it is
 // moved. Lengths are in metres.
 struct PhysicsTolerances {
@@ -26,6 +29,11 @@ struct PhysicsTolerances {
     // thinnest side (2.6 cm for a disc, 0.1 m thick). Contacts are found for the rounded box, which
     // costs less than a sharp one; a margin past half the thickness would make the box fatter than it is.
     static constexpr float boxMargin = 0.04f;
+    // The margin of a box of these half extents: `most`, or a quarter of its thinnest side if that
+    // is less.
+    static float boxMarginOf(const glm::vec3& half, float most) {
+        return std::min(most, 0.5f * std::min({half.x, half.y, half.z}));
+    }
     // How far clear of a surface the world puts a body that it moves there: one stopped by a sweep
     // short of what it hit, one pushed out of a solid of the level, one made short of a wall. It
     // starts the next step apart, so the contact solver finds it touching, not overlapping; less, and

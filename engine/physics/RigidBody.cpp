@@ -24,7 +24,7 @@ std::unique_ptr<btCollisionShape> collisionShapeOf(const Geometry& geometry) {
     case GeometryType::Box: {
         const glm::vec3 half = geometry.getHalfExtents();
         auto box = std::make_unique<btBoxShape>(toBullet(half));
-        box->setMargin(std::min(PhysicsTolerances::boxMargin, 0.5f * std::min({half.x, half.y, half.z})));
+        box->setMargin(PhysicsTolerances::boxMarginOf(half, PhysicsTolerances::boxMargin));
         return box;
     }
     default:

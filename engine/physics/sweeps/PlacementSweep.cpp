@@ -7,13 +7,11 @@
 #include "engine/physics/sweeps/ConvexCast.h"
 #include "engine/scene/Component.h"
 
-#include <algorithm>
-
 namespace {
 btBoxShape boxOf(const Geometry& geometry) {
     const glm::vec3 half = geometry.getHalfExtents();
     btBoxShape box(toBullet(half));
-    box.setMargin(std::min(PhysicsTolerances::placementBoxMargin, 0.5f * std::min({half.x, half.y, half.z})));
+    box.setMargin(PhysicsTolerances::boxMarginOf(half, PhysicsTolerances::placementBoxMargin));
     return box;
 }
 
